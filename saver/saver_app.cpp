@@ -1,0 +1,7 @@
+#include "saver/saver_app.h"
+
+CSaverApp::CSaverApp() = default;
+
+CSaverApp::~CSaverApp() = default;
+
+CSaverApp* SaverApp() { return static_cast<CSaverApp*>(AfxGetApp()); }
