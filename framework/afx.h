@@ -4,3 +4,5 @@
 #include "framework/object.h"
 #include "framework/sync.h"
 #include "framework/thread.h"
+#include "framework/dialog.h"
+#include "framework/wnd.h"
