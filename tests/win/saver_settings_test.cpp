@@ -1,0 +1,200 @@
+// Scene settings against the real registry of the test prefix.
+#include <shlwapi.h>
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "saver/resource.h"
+#include "saver/saver_app.h"
+
+namespace {
+
+const char kRoot[] = "Software\\Morvel Software Development";
+const char kSaver[] = "Software\\Morvel Software Development\\Screen Savers\\Verivir";
+
+// Reads a value straight from the registry: its type and raw contents.
+struct RawValue {
+  bool exists = false;
+  DWORD type = 0;
+  DWORD number = 0;
+  std::string text;
+};
+
+RawValue Read(const std::string& subkey, const char* name) {
+  RawValue v;
+  HKEY key;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, (std::string(kSaver) + "\\" + subkey).c_str(), 0, KEY_READ,
+                    &key) != ERROR_SUCCESS)
+    return v;
+  char buffer[512] = {};
+  DWORD size = sizeof buffer;
+  if (RegQueryValueExA(key, name, nullptr, &v.type, reinterpret_cast<BYTE*>(buffer), &size) ==
+      ERROR_SUCCESS) {
+    v.exists = true;
+    if (v.type == REG_DWORD) memcpy(&v.number, buffer, sizeof v.number);
+    if (v.type == REG_SZ) v.text = buffer;
+  }
+  RegCloseKey(key);
+  return v;
+}
+
+void WriteNumber(const std::string& subkey, const char* name, DWORD value) {
+  HKEY key;
+  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, (std::string(kSaver) + "\\" + subkey).c_str(), 0,
+                            nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<BYTE*>(&value), sizeof value);
+  RegCloseKey(key);
+}
+
+void WriteText(const std::string& subkey, const char* name, const char* value) {
+  HKEY key;
+  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, (std::string(kSaver) + "\\" + subkey).c_str(), 0,
+                            nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
+                 static_cast<DWORD>(strlen(value) + 1));
+  RegCloseKey(key);
+}
+
+bool KeyExists(const std::string& subkey) {
+  HKEY key;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, (std::string(kSaver) + "\\" + subkey).c_str(), 0, KEY_READ,
+                    &key) != ERROR_SUCCESS)
+    return false;
+  RegCloseKey(key);
+  return true;
+}
+
+class SaverSettings : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SHDeleteKeyA(HKEY_CURRENT_USER, kRoot);
+    // The test program has another file name; the settings live under "Verivir".
+    app.m_pszAppName = "Verivir";
+    app.SetRegistryKey(IDS_REGISTRY_KEY);
+  }
+  void TearDown() override { SHDeleteKeyA(HKEY_CURRENT_USER, kRoot); }
+
+  CSaverApp app;
+};
+
+TEST(SaverAppName, FollowsTheProgramFileName) {
+  CSaverApp app;
+  EXPECT_EQ(app.m_pszAppName, "settings_tests");
+  EXPECT_EQ(AfxGetApp(), &app);
+  EXPECT_EQ(SaverApp(), &app);
+}
+
+TEST_F(SaverSettings, NoKeyGivesTheDefaultsAndSavingWritesTheWholeLayout) {
+  EXPECT_FALSE(app.SettingsExist());
+  EXPECT_FALSE(app.MigrateSettings());
+  EXPECT_TRUE(app.LoadSettings());
+  const SceneSettings& s = app.settings;
+  EXPECT_EQ(s.text, "Morvel Software Development");
+  EXPECT_EQ(s.font, "Times New Roman");
+  EXPECT_EQ(s.textResolution, 1);
+  EXPECT_EQ(s.textSize, 1);
+  EXPECT_EQ(s.textSpeed, 1);
+  EXPECT_EQ(s.bigDensity, 1);
+  EXPECT_EQ(s.bigGestalt, 1);
+  EXPECT_EQ(s.smallDensity, 1);
+  EXPECT_EQ(s.smallGestalt, 1);
+  EXPECT_TRUE(s.bigColor && s.bigShow && s.smallColor && s.smallShow && s.textShow && s.textColor);
+  EXPECT_FALSE(s.blend || s.alpha || s.dither || s.lights || s.smooth);
+  EXPECT_TRUE(s.doubleBuffer && s.genericAccel && s.displayLists);
+
+  app.SaveSettings();
+  EXPECT_TRUE(app.SettingsExist());
+  const char* general[] = {"Blend", "Alpha", "Dither", "Lights", "Smooth", "DisplayLists"};
+  for (const char* name : general) {
+    RawValue v = Read("1.1\\General", name);
+    EXPECT_TRUE(v.exists && v.type == REG_DWORD) << name;
+  }
+  EXPECT_EQ(Read("1.1\\General", "DisplayLists").number, 1u);
+  EXPECT_FALSE(Read("1.1\\General", "DoubleBuffer").exists);
+  EXPECT_FALSE(Read("1.1\\General", "GenericAccel").exists);
+  RawValue text = Read("1.1\\Text", "Text");
+  EXPECT_EQ(text.type, DWORD(REG_SZ));
+  EXPECT_EQ(text.text, "Morvel Software Development");
+  EXPECT_EQ(Read("1.1\\Text", "Speed").number, 1u);
+  EXPECT_EQ(Read("1.1\\Big Sphere", "Gestalt").number, 1u);
+  EXPECT_EQ(Read("1.1\\Small Sphere", "Show").number, 1u);
+}
+
+TEST_F(SaverSettings, OldLayoutIsMigratedOnceAndThenDeleted) {
+  WriteNumber("1.0", "Big Sphere", 2);
+  WriteNumber("1.0", "Small Sphere", 1);
+  WriteNumber("1.0", "Big Sphere Color", 0);
+  WriteNumber("1.0", "Small Sphere Density", 2);
+  WriteNumber("1.0", "Text Size", 3);
+  WriteText("1.0", "Text", "Old text");
+  ASSERT_FALSE(app.SettingsExist());
+  ASSERT_TRUE(app.MigrateSettings());
+  const SceneSettings& s = app.settings;
+  EXPECT_FALSE(s.bigShow);  // only exactly 1 counts
+  EXPECT_TRUE(s.smallShow);
+  EXPECT_FALSE(s.bigColor);
+  EXPECT_TRUE(s.smallColor);  // missing: default 1
+  EXPECT_EQ(s.smallDensity, 2);
+  EXPECT_EQ(s.bigDensity, 1);
+  EXPECT_EQ(s.textSize, 3);
+  EXPECT_EQ(s.text, "Old text");
+  EXPECT_EQ(s.font, "Times New Roman");
+  // No counterpart in the old layout: the values the application started with.
+  EXPECT_TRUE(s.lights);
+  EXPECT_FALSE(s.displayLists);
+  EXPECT_FALSE(s.textColor);
+  EXPECT_EQ(s.bigGestalt, 0);
+  EXPECT_FALSE(KeyExists("1.0"));
+  EXPECT_FALSE(app.MigrateSettings());
+
+  app.SaveSettings();
+  EXPECT_EQ(Read("1.1\\Big Sphere", "Show").number, 0u);
+  EXPECT_EQ(Read("1.1\\Text", "Text").text, "Old text");
+  EXPECT_EQ(Read("1.1\\General", "Lights").number, 1u);
+}
+
+TEST_F(SaverSettings, PartialKeyFillsEveryOtherFieldWithItsDefault) {
+  WriteText("1.1\\Text", "Text", "%H:%M:%S");
+  app.settings.bigDensity = 0;
+  app.settings.lights = true;
+  ASSERT_TRUE(app.SettingsExist());
+  app.LoadSettings();
+  EXPECT_EQ(app.settings.text, "%H:%M:%S");
+  EXPECT_EQ(app.settings.bigDensity, 1);
+  EXPECT_FALSE(app.settings.lights);
+  EXPECT_TRUE(app.settings.textColor);
+}
+
+TEST_F(SaverSettings, ReadOnlyValuesSurviveSavingAndBooleansAreNormalised) {
+  WriteNumber("1.1\\General", "DoubleBuffer", 0);
+  WriteNumber("1.1\\General", "Dither", 7);
+  WriteNumber("1.1\\Big Sphere", "Density", 7);  // out of range: kept as it is
+  app.LoadSettings();
+  EXPECT_FALSE(app.settings.doubleBuffer);
+  EXPECT_TRUE(app.settings.dither);
+  EXPECT_EQ(app.settings.bigDensity, 7);
+  app.settings.doubleBuffer = true;  // never written back, whatever the record says
+  app.SaveSettings();
+  EXPECT_EQ(Read("1.1\\General", "DoubleBuffer").number, 0u);
+  EXPECT_EQ(Read("1.1\\General", "Dither").number, 1u);
+  EXPECT_EQ(Read("1.1\\Big Sphere", "Density").number, 7u);
+}
+
+TEST_F(SaverSettings, ValuesOfTheWrongTypeReadAsTheirDefaults) {
+  WriteText("1.1\\General", "Lights", "1");
+  WriteNumber("1.1\\Text", "Font", 5);
+  app.LoadSettings();
+  EXPECT_FALSE(app.settings.lights);
+  EXPECT_EQ(app.settings.font, "Times New Roman");
+}
+
+TEST_F(SaverSettings, ProfileReadsCreateMissingKeys) {
+  EXPECT_FALSE(KeyExists("Somewhere\\Deeper"));
+  EXPECT_EQ(app.GetProfileInt("Somewhere\\Deeper", "Missing", 42), 42u);
+  EXPECT_EQ(app.GetProfileString("Somewhere\\Deeper", "Missing", "x"), "x");
+  EXPECT_TRUE(KeyExists("Somewhere\\Deeper"));
+}
+
+}  // namespace
