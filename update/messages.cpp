@@ -1,0 +1,22 @@
+#include "update/messages.h"
+
+#include "update/resource.h"
+#include "update/update_state.h"
+
+namespace nuvora {
+
+int ShowMessage(UINT text, UINT buttons, HWND owner) {
+  MSGBOXPARAMSA params = {};
+  params.cbSize = sizeof params;
+  params.hwndOwner = owner;
+  params.hInstance = g_update.instance;
+  params.lpszText = MAKEINTRESOURCEA(text);
+  params.lpszCaption = MAKEINTRESOURCEA(IDS_CAPTION);
+  params.dwStyle = buttons | MB_USERICON | MB_SETFOREGROUND | MB_TOPMOST;
+  params.lpszIcon = MAKEINTRESOURCEA(IDI_NUVORA);
+  params.dwLanguageId = LANG_USER_DEFAULT;
+  MessageBeep(MB_ICONASTERISK);
+  return MessageBoxIndirectA(&params);
+}
+
+}  // namespace nuvora
