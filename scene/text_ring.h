@@ -1,0 +1,42 @@
+// A line of outline glyphs on a circle about the y-axis; a timed pattern is
+// reformatted with the local time at most once per second.
+#pragma once
+#include <windows.h>
+#include <GL/gl.h>
+
+#include <ctime>
+#include <string>
+#include <vector>
+
+#include "scene/color_channel.h"
+
+class TextRing {
+ public:
+  // Reads text and textSize now; compiles the ring into list when useList is
+  // set and the text is not timed. metrics: characters 32 to 255, not owned.
+  TextRing(GLuint list, GLuint glyphBase, bool useList, const GLYPHMETRICSFLOAT* metrics);
+  TextRing(const TextRing&) = delete;
+  TextRing& operator=(const TextRing&) = delete;
+
+  void Draw();
+  // Advances red, green and blue; alpha stays 0.5.
+  void Advance();
+
+  GLuint list;
+  GLuint glyphBase;
+  bool useList;
+  ColorChannel channels[4];
+  std::string shown;
+  std::string pattern;
+  std::vector<float> angles;
+  const GLYPHMETRICSFLOAT* metrics;
+  float scale;
+  float radius;
+  bool timed;
+  std::time_t lastTime;
+
+ private:
+  void Reformat(bool force);
+  void ComputeAngles();
+  void DrawGlyphs();
+};

@@ -1,0 +1,247 @@
+#include "scene/zazozeru.h"
+
+#include <GL/glu.h>
+
+#include <cmath>
+#include <string>
+
+#include "framework/dialog.h"
+#include "saver/saver_app.h"
+#include "scene/color_cycler.h"
+#include "scene/sphere_detail.h"
+#include "scene/text_ring.h"
+#include "settings/wait_dlg_guard.h"
+
+IMPLEMENT_DYNCREATE(ZAzozeru, glx::CAnimator)
+
+namespace {
+
+constexpr GLsizei kListCount = 227;  // big, small, text ring, 224 glyphs
+
+const SceneSettings& Settings() { return SaverApp()->settings; }
+
+void Enable(GLenum cap, bool on) {
+  if (on)
+    glEnable(cap);
+  else
+    glDisable(cap);
+}
+
+// Angles reduced to one turn in double before they become floats, so a
+// phase of days still rotates smoothly: the same rotation as the full angle.
+GLfloat Degrees(double angle) { return static_cast<GLfloat>(std::fmod(angle, 360.0)); }
+
+}  // namespace
+
+ZAzozeru::ZAzozeru() = default;
+
+ZAzozeru::~ZAzozeru() {
+  delete _textRing;
+  delete _bigCycler;
+  delete _smallCycler;
+}
+
+int ZAzozeru::SetupPixelFormat(DWORD flags, BYTE colorBits, BYTE depthBits) {
+  const SceneSettings& s = Settings();
+  if (s.doubleBuffer) flags = (flags & ~static_cast<DWORD>(PFD_SUPPORT_GDI)) | PFD_DOUBLEBUFFER;
+  if (s.genericAccel) flags |= PFD_GENERIC_ACCELERATED;
+  return glx::CAnimator::SetupPixelFormat(flags, colorBits, depthBits);
+}
+
+bool ZAzozeru::InitGL() {
+  CWaitCursor cursor;
+  CWaitDlgGuard guard(this);
+  try {
+    if (!glx::CAnimator::InitGL()) return false;
+    GLuint first = glGenLists(kListCount);
+    _bigList = first;
+    _smallList = first + 1;
+    _textList = first + 2;
+    _glyphBase = first + 3;
+    if (!glIsList(first) || !glIsList(first + kListCount - 1)) return false;
+    const SceneSettings& s = Settings();
+    Enable(GL_BLEND, s.blend);
+    Enable(GL_ALPHA_TEST, s.alpha);
+    Enable(GL_DITHER, s.dither);
+    ApplyLighting();
+    ApplySmoothing();
+    glEnable(GL_COLOR_MATERIAL);
+    if (!BuildText()) return false;
+
+    auto* big = new DrawingRecord{_bigList, &ZAzozeru::DrawBigSphere, this, s.displayLists};
+    if (big->useList) {
+      glNewList(_bigList, GL_COMPILE);
+      DrawBigSphere();
+      glEndList();
+    }
+    _bigCycler = new ColorCycler(CyclerKind::BigSphere, big);
+
+    auto* small = new DrawingRecord{_smallList, &ZAzozeru::DrawSmallSphere, this, s.displayLists};
+    if (small->useList) {
+      glNewList(_smallList, GL_COMPILE);
+      DrawSmallSphere();
+      glEndList();
+    }
+    _smallCycler = new ColorCycler(CyclerKind::SmallSphere, small);
+    return true;
+  } catch (...) {
+    return false;
+  }
+}
+
+bool ZAzozeru::ExitGL() {
+  if (_bigList) glDeleteLists(_bigList, kListCount);
+  return glx::CAnimator::ExitGL();
+}
+
+void ZAzozeru::ApplyLighting() {
+  bool on = Settings().lights;
+  Enable(GL_LIGHTING, on);
+  Enable(GL_LIGHT0, on);
+  if (!on) return;
+  static const GLfloat ambient[4] = {0.3f, 0.3f, 0.3f, 1.0f};
+  static const GLfloat specular[4] = {0.0f, 0.0f, 0.0f, 1.0f};
+  static const GLint position[4] = {-3, 2, -5, 30};
+  glLightfv(GL_LIGHT0, GL_AMBIENT, ambient);
+  glLightfv(GL_LIGHT0, GL_SPECULAR, specular);
+  glLightiv(GL_LIGHT0, GL_POSITION, position);
+}
+
+void ZAzozeru::ApplySmoothing() {
+  if (Settings().smooth) {
+    glEnable(GL_LINE_SMOOTH);
+    glEnable(GL_POINT_SMOOTH);
+    glEnable(GL_POLYGON_SMOOTH);
+    glShadeModel(GL_SMOOTH);
+  } else {
+    glDisable(GL_LINE_SMOOTH);
+    glDisable(GL_POINT_SMOOTH);
+    glDisable(GL_POLYGON_SMOOTH);
+    glShadeModel(GL_FLAT);
+    glHint(GL_POINT_SMOOTH_HINT, GL_FASTEST);
+    glHint(GL_POLYGON_SMOOTH_HINT, GL_FASTEST);
+    glHint(GL_LINE_SMOOTH_HINT, GL_FASTEST);
+  }
+}
+
+bool ZAzozeru::BuildText() {
+  const SceneSettings& s = Settings();
+  if (!s.textShow) return true;
+  // 12 tenths of a point at the device's vertical resolution; only the
+  // outlines matter, their size is scaled by the ring.
+  LOGFONTA lf = {};
+  lf.lfHeight = -MulDiv(12, GetDeviceCaps(_hdc, LOGPIXELSY), 720);
+  lf.lfCharSet = DEFAULT_CHARSET;
+  lstrcpynA(lf.lfFaceName, s.font.c_str(), LF_FACESIZE);
+  HFONT font = CreateFontIndirectA(&lf);
+  HGDIOBJ previous = SelectObject(_hdc, font);
+  BOOL ok = wglUseFontOutlinesA(_hdc, 32, 224, _glyphBase, sphere_detail::OutlineDeviation(s.textResolution),
+                                0.1f, WGL_FONT_POLYGONS, _glyphMetrics);
+  SelectObject(_hdc, previous);
+  DeleteObject(font);
+  if (!ok) return false;
+  delete _textRing;  // ApplySettings builds the ring again
+  _textRing = new TextRing(_textList, _glyphBase, s.displayLists, _glyphMetrics);
+  return true;
+}
+
+bool ZAzozeru::DrawBigSphere() {
+  const SceneSettings& s = Settings();
+  int n = sphere_detail::BigSlices(s.bigDensity);
+  _bigQuadric.DrawStyle(sphere_detail::BigStyle(s.bigGestalt));
+  gluSphere(_bigQuadric.get(), 1.0, n, n);
+  return true;
+}
+
+bool ZAzozeru::DrawSmallSphere() {
+  const SceneSettings& s = Settings();
+  int n = sphere_detail::SmallSlices(s.smallDensity);
+  if (sphere_detail::SmallHasCore(s.smallGestalt)) {
+    // A solid black core hides the far side of the points or lines.
+    glPushAttrib(GL_CURRENT_BIT | GL_LIGHTING_BIT);
+    glColor4f(0.0f, 0.0f, 0.0f, 1.0f);
+    _smallQuadric.DrawStyle(3);
+    gluSphere(_smallQuadric.get(), 0.142, n, n);
+    glPopAttrib();
+  }
+  _smallQuadric.DrawStyle(sphere_detail::SmallStyle(s.smallGestalt));
+  gluSphere(_smallQuadric.get(), 0.15, n, n);
+  return true;
+}
+
+bool ZAzozeru::SetProjection(double aspect) {
+  gluPerspective(40.0, aspect, 1.0, 7.0);
+  return true;
+}
+
+bool ZAzozeru::SetupView() {
+  glLoadIdentity();
+  glTranslatef(0.0f, 0.0f, -3.5f);
+  if (_viewAngle != 0.0f) glRotatef(_viewAngle, _viewAxisX, _viewAxisY, _viewAxisZ);
+  return true;
+}
+
+void ZAzozeru::Draw() {
+  const SceneSettings& s = Settings();
+  const double p = _phase;
+  bool pushed = false;
+  try {
+    if (s.smallShow) {
+      double a = p * 6.283185307 * 0.05;
+      double x = 0.8 * std::sin(a), y = 0.33 * std::sin(2.0 * a);
+      glPushMatrix();
+      pushed = true;
+      glRotatef(Degrees(2.0 * p), 0.0f, 1.0f, 0.0f);
+      glRotatef(Degrees(0.5 * p), 1.0f, 0.0f, 0.0f);
+      glRotatef(Degrees(p), 0.0f, 0.0f, 1.0f);
+      glTranslatef(static_cast<GLfloat>(x), static_cast<GLfloat>(y), 0.0f);
+      glRotatef(Degrees(20.0 * p), 1.0f, 0.0f, 0.0f);
+      if (_smallCycler) _smallCycler->Draw();
+      glPopMatrix();
+      pushed = false;
+    }
+    if (s.bigShow) {
+      glPushMatrix();
+      pushed = true;
+      glRotatef(Degrees(2.5 * p), 0.0f, 0.0f, 1.0f);
+      glRotatef(Degrees(30.0 * p), 1.0f, 0.0f, 0.0f);
+      if (_bigCycler) _bigCycler->Draw();
+      glPopMatrix();
+      pushed = false;
+    }
+    if (s.textShow) {
+      glPushMatrix();
+      pushed = true;
+      glRotatef(5.0f, 1.0f, 0.0f, 0.0f);
+      glRotatef(Degrees((s.textSpeed + 1) * -5.0 * p * 0.5), 0.0f, 1.0f, 0.0f);
+      if (_textRing) _textRing->Draw();
+      glPopMatrix();
+      pushed = false;
+    }
+  } catch (...) {
+    if (pushed) glPopMatrix();
+  }
+}
+
+void ZAzozeru::Advance() {
+  const SceneSettings& s = Settings();
+  _phase += 0.1;
+  if (s.bigShow && s.bigColor && _bigCycler) _bigCycler->Advance();
+  if (s.smallShow && s.smallColor && _smallCycler) _smallCycler->Advance();
+  if (s.textShow && s.textColor && _textRing) _textRing->Advance();
+}
+
+// Re-applies the rendering state of InitGL and redraws the geometry once.
+void ZAzozeru::ApplySettings() {
+  const SceneSettings& s = Settings();
+  Enable(GL_BLEND, s.blend);
+  Enable(GL_ALPHA_TEST, s.alpha);
+  Enable(GL_DITHER, s.dither);
+  ApplyLighting();
+  ApplySmoothing();
+  glEnable(GL_COLOR_MATERIAL);
+  glEnable(GL_CULL_FACE);
+  DrawBigSphere();
+  DrawSmallSphere();
+  BuildText();
+}

@@ -1,0 +1,55 @@
+// The Verivir scene: a big sphere spinning about two axes, a small sphere on a
+// tumbling figure eight, and a ring of outline text, each cycling its colour.
+#pragma once
+#include <windows.h>
+#include <GL/gl.h>
+
+#include <atomic>
+
+#include "glx/animator.h"
+#include "glx/quadric.h"
+
+class ColorCycler;
+class TextRing;
+
+class ZAzozeru : public glx::CAnimator {
+  DECLARE_DYNCREATE(ZAzozeru)
+ public:
+  ZAzozeru();
+  ~ZAzozeru() override;
+
+  void ApplySettings() override;
+  bool InitGL() override;
+  bool ExitGL() override;
+  int SetupPixelFormat(DWORD flags, BYTE colorBits, BYTE depthBits) override;
+  bool SetProjection(double aspect) override;
+  bool SetupView() override;
+  void Advance() override;
+  void Draw() override;
+
+  // True while InitGL builds the scene; the saver window ignores input then.
+  std::atomic<bool> _preparing{false};
+  // View rotation, written by the user-interface thread between frames.
+  float _viewAngle = 0.0f;
+  float _viewAxisX = 0.0f, _viewAxisY = 0.0f, _viewAxisZ = 0.0f;
+
+ protected:
+  bool BuildText();
+  void ApplyLighting();
+  void ApplySmoothing();
+  bool DrawBigSphere();
+  bool DrawSmallSphere();
+
+  TextRing* _textRing = nullptr;
+  ColorCycler* _bigCycler = nullptr;
+  ColorCycler* _smallCycler = nullptr;
+  // Kept wider than float so that 0.1 per frame still moves it after months.
+  double _phase = 0.0;
+  GLuint _bigList = 0;
+  GLuint _smallList = 0;
+  GLuint _glyphBase = 0;
+  GLuint _textList = 0;
+  GLYPHMETRICSFLOAT _glyphMetrics[224] = {};
+  glx::basic_quadric _bigQuadric;
+  glx::basic_quadric _smallQuadric;
+};
