@@ -1,5 +1,7 @@
 #include "framework/wnd.h"
 
+#include "framework/app.h"
+
 #include <windowsx.h>
 #undef SubclassWindow  // windowsx.h macro, clashes with the member
 
@@ -54,6 +56,12 @@ LRESULT CALLBACK AfxWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     result = wnd->WindowProc(msg, wParam, lParam);
     wnd->Detach();
     t_currentMsg = saved;
+    // As in MFC: the main window going away ends the application's message loop.
+    CWinApp* app = AfxGetApp();
+    if (app && app->m_pMainWnd == wnd) {
+      app->m_pMainWnd = nullptr;
+      PostQuitMessage(0);
+    }
     wnd->PostNcDestroy();  // may delete the object
     return result;
   }

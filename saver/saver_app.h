@@ -1,12 +1,24 @@
-// The application object of the screen saver.
+// The application object of the screen saver: command line, run modes, settings.
 #pragma once
+#include <windows.h>
+
 #include "framework/app.h"
 #include "scene/scene_settings.h"
+
+class CWnd;
 
 class CSaverApp : public CWinApp {
  public:
   CSaverApp();
   ~CSaverApp() override;
+
+  BOOL InitInstance() override;
+  int ExitInstance() override;
+
+  bool RunSaver();
+  bool RunPreview(HWND parent);
+  bool RunChangePassword(HWND owner);
+  void ShowSettings();
 
   // Scene settings under HKCU\Software\Morvel Software Development\Screen Savers\Verivir.
   bool SettingsExist();
@@ -14,7 +26,17 @@ class CSaverApp : public CWinApp {
   bool MigrateSettings();
   void SaveSettings();
 
+  // Takes the hidden proxy window; an owned old one is deleted.
+  void SetProxy(CWnd* proxy, bool owned);
+  CWnd* Proxy() const { return _proxy; }
+
   SceneSettings settings;
+
+ private:
+  void ReportCannotCreate();
+
+  CWnd* _proxy = nullptr;
+  bool _ownsProxy = false;
 };
 
 // The running application object; the scene and the settings sheet read the

@@ -1,0 +1,19 @@
+// PASSWORD.CPL with its verification function, loaded for as long as the object lives.
+#pragma once
+#include <windows.h>
+
+class PasswordLib {
+ public:
+  PasswordLib();
+  virtual ~PasswordLib();
+  PasswordLib(const PasswordLib&) = delete;
+  PasswordLib& operator=(const PasswordLib&) = delete;
+
+  // True without the function; else whether the user gave the right password.
+  bool Verify(HWND owner);
+
+ private:
+  typedef BOOL(WINAPI* VerifyProc)(HWND);
+  HMODULE _module = nullptr;
+  VerifyProc _verify = nullptr;
+};

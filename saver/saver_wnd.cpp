@@ -1,0 +1,149 @@
+#include "saver/saver_wnd.h"
+
+#include <cstdlib>
+
+#include "framework/app.h"
+#include "framework/message_box.h"
+#include "saver/password_mgr.h"
+#include "scene/zazozeru.h"
+
+IMPLEMENT_DYNCREATE(CSaverWnd, glx::COpenGLWnd)
+
+namespace {
+
+const int kMouseSlack = 5;  // pixels the mouse may drift without closing
+
+struct View {
+  UINT key;
+  float angle, x, y, z;
+};
+
+const View kViews[] = {{'B', 180.0f, 0, 1, 0}, {'D', -90.0f, 1, 0, 0}, {'F', 0.0f, 0, 0, 0},
+                       {'L', 90.0f, 0, 1, 0},  {'R', -90.0f, 0, 1, 0}, {'T', 90.0f, 1, 0, 0}};
+
+}  // namespace
+
+BOOL CSaverWnd::CreateFullScreen(CWnd* parent) {
+  RECT screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  return Create(WS_EX_TOPMOST, WS_POPUP, screen, parent);
+}
+
+ZAzozeru* CSaverWnd::Scene() const {
+  // Always a ZAzozeru in the program; other animators (tests) have no view or busy state.
+  return _animator && _animator->IsKindOf(RUNTIME_CLASS(ZAzozeru)) ? static_cast<ZAzozeru*>(_animator)
+                                                                   : nullptr;
+}
+
+bool CSaverWnd::IsSceneBusy() const {
+  ZAzozeru* scene = Scene();
+  return scene && scene->_preparing;
+}
+
+bool CSaverWnd::CanClose() {
+  PasswordMgr* passwords = PasswordMgr::instance();
+  if (!passwords) return true;
+  CWinApp* app = AfxGetApp();
+  if (!app || !app->m_pMainWnd) return true;
+  if (!passwords->Verify(app->m_pMainWnd->m_hWnd)) {
+    _closing = false;  // input may try again
+    return false;
+  }
+  passwords->Release();
+  return true;
+}
+
+void CSaverWnd::Close() {
+  _closing = true;
+  RequestClose();
+}
+
+int CSaverWnd::OnCreate(LPCREATESTRUCTA cs) {
+  if (glx::COpenGLWnd::OnCreate(cs) == -1) {
+    AfxMessageBox("Cannot allocate the required resources. Close other applications and retry.");
+    return -1;
+  }
+  return 0;
+}
+
+BOOL CSaverWnd::OnSetCursor(HWND, UINT, UINT) {
+  SetCursor(nullptr);
+  return TRUE;
+}
+
+BOOL CSaverWnd::OnEraseBkgnd(HDC) { return TRUE; }
+
+void CSaverWnd::OnMouseMove(UINT, POINT pt) {
+  if (_closing || IsSceneBusy()) return;
+  if (_mousePos.x == -1 && _mousePos.y == -1) {
+    _mousePos = {pt.x, pt.y};
+  } else if (std::abs(_mousePos.x - pt.x) > kMouseSlack ||
+             std::abs(_mousePos.y - pt.y) > kMouseSlack) {
+    Close();
+    _mousePos = {-1, -1};
+  }
+  Default();
+}
+
+void CSaverWnd::OnLButtonDown(UINT, POINT) {
+  if (IsSceneBusy()) return;
+  Close();
+  Default();
+}
+
+void CSaverWnd::OnMButtonDown(UINT, POINT) {
+  if (IsSceneBusy() || _closing) return;
+  Close();
+  Default();
+}
+
+void CSaverWnd::OnRButtonDown(UINT, POINT) {
+  if (IsSceneBusy() || _closing) return;
+  Close();
+  Default();
+}
+
+bool CSaverWnd::TurnView(UINT key) {
+  ZAzozeru* scene = Scene();
+  for (const View& view : kViews) {
+    if (view.key != key) continue;
+    // Written without a lock; the render thread picks them up at its next frame.
+    if (scene) {
+      scene->_viewAngle = view.angle;
+      scene->_viewAxisX = view.x;
+      scene->_viewAxisY = view.y;
+      scene->_viewAxisZ = view.z;
+    }
+    return true;
+  }
+  return false;
+}
+
+void CSaverWnd::OnKeyDown(UINT key, UINT, UINT) {
+  if (_closing || IsSceneBusy()) return;
+  if (!TurnView(key)) Close();
+}
+
+void CSaverWnd::OnKeyUp(UINT, UINT, UINT) {}
+
+void CSaverWnd::OnSysKeyDown(UINT, UINT, UINT) {
+  if (_closing || IsSceneBusy()) return;
+  Close();
+  Default();
+}
+
+void CSaverWnd::OnSysCommand(UINT id, LPARAM) {
+  if (_closing) return;
+  if (id == SC_SCREENSAVE || id == SC_CLOSE) {
+    _closing = true;
+    CWinApp* app = AfxGetApp();
+    if (app && app->m_pMainWnd) app->m_pMainWnd->SendMessage(WM_REQUESTCLOSE, 0, 0);
+  }
+  Default();
+}
+
+void CSaverWnd::OnDestroy() {
+  SetCursor(LoadCursor(nullptr, IDC_ARROW));
+  ShowCursor(TRUE);
+  PostQuitMessage(0);
+  glx::COpenGLWnd::OnDestroy();
+}
