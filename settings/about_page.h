@@ -1,0 +1,25 @@
+// The "About Verivir" page: version, build time and three link buttons.
+#pragma once
+#include <string>
+
+#include "framework/controls.h"
+#include "framework/propsheet.h"
+#include "settings/link_button.h"
+
+class CAboutPage : public CPropertyPage {
+ public:
+  CAboutPage();
+  ~CAboutPage() override;
+
+  std::string m_build;
+  CToolTipCtrl m_tooltip;
+  CLinkButton m_home;
+  CLinkButton m_mail;
+  CLinkButton m_update;
+
+ protected:
+  void DoDataExchange(CDataExchange* dx) override;
+  BOOL PreTranslateMessage(MSG* msg) override;
+  BOOL OnInitDialog() override;
+  BOOL OnKillActive() override;
+};

@@ -1,0 +1,61 @@
+#include "settings/general_page.h"
+
+#include "settings/settings_ids.h"
+
+namespace {
+
+struct Tool {
+  int control;
+  UINT text;
+};
+
+const Tool kTools[] = {
+    {IDC_BLEND, IDS_TIP_BLEND},   {IDC_ALPHA, IDS_TIP_ALPHA},
+    {IDC_DITHER, IDS_TIP_DITHER}, {IDC_LIGHTS, IDS_TIP_LIGHTS},
+    {IDC_SMOOTH, IDS_TIP_SMOOTH}, {IDC_DISPLAY_LISTS, IDS_TIP_DISPLAY_LISTS},
+};
+
+}  // namespace
+
+CGeneralPage::CGeneralPage() : CPropertyPage(IDD_GENERAL_PAGE) {}
+
+CGeneralPage::~CGeneralPage() = default;
+
+void CGeneralPage::DoDataExchange(CDataExchange* dx) {
+  DDX_Check(dx, IDC_BLEND, m_blend);
+  DDX_Check(dx, IDC_ALPHA, m_alpha);
+  DDX_Check(dx, IDC_DITHER, m_dither);
+  DDX_Check(dx, IDC_LIGHTS, m_lights);
+  DDX_Check(dx, IDC_SMOOTH, m_smooth);
+  DDX_Check(dx, IDC_DISPLAY_LISTS, m_displayLists);
+}
+
+BOOL CGeneralPage::PreTranslateMessage(MSG* msg) {
+  m_tooltip.RelayEvent(msg);
+  return CPropertyPage::PreTranslateMessage(msg);
+}
+
+BOOL CGeneralPage::OnInitDialog() {
+  CPropertyPage::OnInitDialog();
+  m_tooltip.Create(this);
+  m_tooltip.Activate(TRUE);
+  for (const Tool& t : kTools) m_tooltip.AddTool(GetDlgItem(t.control), t.text);
+  return TRUE;
+}
+
+BOOL CGeneralPage::OnCmdMsg(UINT id, int code) {
+  if (code == BN_CLICKED) {
+    for (const Tool& t : kTools) {
+      if (static_cast<int>(id) == t.control) {
+        OnModified();
+        return TRUE;
+      }
+    }
+  }
+  return CPropertyPage::OnCmdMsg(id, code);
+}
+
+void CGeneralPage::OnModified() {
+  UpdateData(TRUE);
+  SetModified(TRUE);
+}

@@ -1,0 +1,131 @@
+#include "settings/gl_page.h"
+
+#include <GL/gl.h>
+
+#include "framework/app.h"
+#include "settings/gl_extensions.h"
+#include "settings/settings_ids.h"
+
+IMPLEMENT_DYNCREATE(CGLPage, CPropertyPage)
+
+namespace {
+
+int liveRecords = 0;
+
+struct SortState {
+  int column;
+  bool ascending;
+};
+
+int CALLBACK CompareItems(LPARAM a, LPARAM b, LPARAM state) {
+  const auto* sort = reinterpret_cast<const SortState*>(state);
+  return gl_extensions::Compare(*reinterpret_cast<const gl_extensions::Record*>(a),
+                                *reinterpret_cast<const gl_extensions::Record*>(b), sort->column,
+                                sort->ascending);
+}
+
+std::string GlString(GLenum name) {
+  const GLubyte* s = glGetString(name);
+  return s ? reinterpret_cast<const char*>(s) : std::string();
+}
+
+}  // namespace
+
+CGLPage::CGLPage() : CPropertyPage(IDD_GL_PAGE) {}
+
+CGLPage::~CGLPage() = default;
+
+int CGLPage::LiveRecords() { return liveRecords; }
+
+void CGLPage::DoDataExchange(CDataExchange* dx) {
+  DDX_Control(dx, IDC_GL_EXTENSIONS, m_list);
+  DDX_Text(dx, IDC_GL_RENDERER, m_renderer);
+  DDX_Text(dx, IDC_GL_VENDOR, m_vendor);
+  DDX_Text(dx, IDC_GL_VERSION, m_version);
+}
+
+BOOL CGLPage::OnInitDialog() {
+  CPropertyPage::OnInitDialog();
+  QueryOpenGL();
+  FillList();
+  UpdateData(FALSE);
+  return TRUE;
+}
+
+void CGLPage::QueryOpenGL() {
+  PIXELFORMATDESCRIPTOR pfd = {};
+  pfd.nSize = sizeof pfd;
+  pfd.nVersion = 1;
+  HDC dc = ::GetDC(m_hWnd);
+  int count = DescribePixelFormat(dc, 0, sizeof pfd, &pfd);
+  // Some drivers answer format 0 with nothing; asking without a record counts too.
+  if (count <= 0) count = DescribePixelFormat(dc, 1, sizeof pfd, nullptr);
+  bool chosen = false;
+  for (int i = 1; i <= count && !chosen; ++i) {
+    DescribePixelFormat(dc, i, sizeof pfd, &pfd);
+    chosen = SetPixelFormat(dc, i, &pfd) != FALSE;
+  }
+  if (!chosen) {
+    ::ReleaseDC(m_hWnd, dc);
+    return;
+  }
+  HGLRC rc = wglCreateContext(dc);
+  if (rc && wglMakeCurrent(dc, rc)) {
+    m_renderer = GlString(GL_RENDERER);
+    m_vendor = GlString(GL_VENDOR);
+    m_version = GlString(GL_VERSION);
+    m_extensions = GlString(GL_EXTENSIONS);
+    wglMakeCurrent(nullptr, nullptr);
+  } else {
+    m_renderer = AfxLoadString(IDS_NOT_AVAILABLE);
+    m_version = m_vendor = m_renderer;
+  }
+  ::ReleaseDC(m_hWnd, dc);
+  if (rc) wglDeleteContext(rc);
+}
+
+void CGLPage::FillList() {
+  m_list.InsertColumn(0, "Extension", LVCFMT_LEFT, 200);
+  m_list.InsertColumn(1, "Type", LVCFMT_LEFT, 50);
+  if (m_extensions.empty()) return;
+  for (const gl_extensions::Record& r : gl_extensions::Parse(m_extensions)) {
+    // The list is sorted by item text, so it places each item itself.
+    int item = m_list.InsertItem(m_list.GetItemCount(), r.name.c_str());
+    if (item < 0) continue;
+    m_list.SetItemText(item, 1, r.type.c_str());
+    m_list.SetItemData(item, reinterpret_cast<DWORD_PTR>(new gl_extensions::Record(r)));
+    ++liveRecords;
+  }
+}
+
+void CGLPage::SortBy(int column) {
+  if (column == m_sortColumn) {
+    m_ascending = !m_ascending;
+  } else {
+    m_sortColumn = column;
+    m_ascending = 1;
+  }
+  SortState state = {m_sortColumn, m_ascending != 0};
+  m_list.SortItems(CompareItems, reinterpret_cast<DWORD_PTR>(&state));
+}
+
+BOOL CGLPage::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) {
+  auto* hdr = reinterpret_cast<NMHDR*>(lParam);
+  if (hdr->idFrom == IDC_GL_EXTENSIONS && hdr->code == LVN_COLUMNCLICK) {
+    SortBy(reinterpret_cast<NMLISTVIEW*>(lParam)->iSubItem);
+    *result = 0;
+    return TRUE;
+  }
+  return CPropertyPage::OnNotify(wParam, lParam, result);
+}
+
+void CGLPage::OnDestroy() {
+  CPropertyPage::OnDestroy();
+  if (!m_list.m_hWnd) return;
+  for (int i = 0; i < m_list.GetItemCount(); ++i) {
+    auto* record = reinterpret_cast<gl_extensions::Record*>(m_list.GetItemData(i));
+    if (!record) continue;
+    delete record;
+    --liveRecords;
+  }
+}

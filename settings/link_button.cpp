@@ -1,0 +1,255 @@
+#include "settings/link_button.h"
+
+#include <shellapi.h>
+
+#include "framework/app.h"
+#include "framework/dialog.h"
+
+namespace {
+
+void DrawTextLine(HDC dc, const RECT& r, POINT origin, const std::string& text, COLORREF color,
+                  int offset) {
+  HPEN pen = CreatePen(PS_SOLID, 1, color);
+  HGDIOBJ oldPen = SelectObject(dc, pen);
+  COLORREF oldColor = SetTextColor(dc, color);
+  TextOutA(dc, origin.x + offset, origin.y + offset, text.c_str(), static_cast<int>(text.size()));
+  MoveToEx(dc, r.left + offset, r.bottom - 1 + offset, nullptr);
+  LineTo(dc, r.right + offset, r.bottom - 1 + offset);
+  SetTextColor(dc, oldColor);
+  SelectObject(dc, oldPen);
+  DeleteObject(pen);
+}
+
+void FillBackground(HDC dc, const RECT& r, COLORREF color) {
+  RECT fill = {r.left, r.top, r.left + (r.right - r.left) + 2, r.bottom};
+  HBRUSH brush = CreateSolidBrush(color);
+  FillRect(dc, &fill, brush);
+  DeleteObject(brush);
+}
+
+}  // namespace
+
+CLinkButton::CLinkButton(UINT targetId)
+    : m_target(AfxLoadString(targetId)),
+      m_normalColor(RGB(0, 0, 192)),
+      m_pressedColor(RGB(255, 0, 0)),
+      m_visitedColor(RGB(128, 0, 128)),
+      m_hoverColor(RGB(192, 0, 192)),
+      m_backgroundColor(RGB(192, 192, 192)) {
+  ReadSystemColors();
+}
+
+CLinkButton::~CLinkButton() {
+  if (m_boldFont) DeleteObject(m_boldFont);
+}
+
+void CLinkButton::ReadSystemColors() {
+  // On the classic grey scheme the link colours stay; on any other the system's apply.
+  COLORREF face = GetSysColor(COLOR_BTNFACE);
+  if (face != m_backgroundColor) {
+    m_normalColor = GetSysColor(COLOR_BTNTEXT);
+    m_visitedColor = GetSysColor(COLOR_GRAYTEXT);
+    m_backgroundColor = face;
+    m_pressedColor = GetSysColor(COLOR_HIGHLIGHTTEXT);
+  }
+  HIGHCONTRASTA hc = {};
+  hc.cbSize = sizeof hc;
+  if (SystemParametersInfoA(SPI_GETHIGHCONTRAST, sizeof hc, &hc, 0))
+    m_highContrast = (hc.dwFlags & HCF_HIGHCONTRASTON) ? 1 : 0;
+}
+
+void CLinkButton::CreateBoldFont() {
+  if (m_boldFont) return;
+  HFONT font = GetFont();
+  LOGFONTA lf = {};
+  GetObjectA(font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT), sizeof lf, &lf);
+  lf.lfWeight = FW_BOLD;
+  lf.lfItalic = FALSE;
+  m_boldFont = CreateFontIndirectA(&lf);
+}
+
+BOOL CLinkButton::SubclassDlgItem(UINT id, CWnd* parent) {
+  if (!CButton::SubclassDlgItem(id, parent)) return FALSE;
+  CreateBoldFont();
+  return TRUE;
+}
+
+int CLinkButton::OnCreate(LPCREATESTRUCTA cs) {
+  int result = CButton::OnCreate(cs);
+  if (result != -1) CreateBoldFont();
+  return result;
+}
+
+void CLinkButton::OnDestroy() {
+  CButton::OnDestroy();
+  EndHover();
+}
+
+void CLinkButton::OnSysColorChange() {
+  CButton::OnSysColorChange();
+  ReadSystemColors();
+}
+
+bool CLinkButton::EndHover() {
+  if (!m_hovering) return false;
+  ReleaseCapture();
+  m_hovering = 0;
+  return true;
+}
+
+HFONT CLinkButton::DrawingFont() { return m_highContrast && m_boldFont ? m_boldFont : GetFont(); }
+
+CLinkButton::Layout CLinkButton::ComputeLayout(HDC dc) {
+  RECT client;
+  GetClientRect(&client);
+  std::string text = GetWindowText();
+  SIZE size = {};
+  GetTextExtentPointA(dc, text.c_str(), static_cast<int>(text.size()), &size);
+  Layout l;
+  l.rect = {client.left, client.top, client.left + size.cx + 1, client.top + size.cy};
+  int width = l.rect.right - l.rect.left;
+  DWORD horizontal = GetStyle() & BS_CENTER;  // BS_CENTER is BS_LEFT | BS_RIGHT
+  if (horizontal == BS_LEFT) {
+    l.align = TA_LEFT | TA_TOP;
+    l.origin = {l.rect.left, l.rect.top};
+  } else if (horizontal == BS_RIGHT) {
+    OffsetRect(&l.rect, client.right - l.rect.right, 0);
+    l.align = TA_RIGHT | TA_TOP;
+    l.origin = {l.rect.right - 1, l.rect.top};
+  } else {
+    OffsetRect(&l.rect, (client.right - client.left - width) / 2, 0);
+    l.align = TA_CENTER | TA_TOP;
+    l.origin = {l.rect.left + width / 2, l.rect.top};
+  }
+  return l;
+}
+
+RECT CLinkButton::TextRect() {
+  HDC dc = ::GetDC(m_hWnd);
+  HGDIOBJ oldFont = SelectObject(dc, DrawingFont());
+  RECT r = ComputeLayout(dc).rect;
+  SelectObject(dc, oldFont);
+  ::ReleaseDC(m_hWnd, dc);
+  return r;
+}
+
+void CLinkButton::DrawPlain(HDC dc, const Layout& l, COLORREF color) {
+  SetBkMode(dc, TRANSPARENT);
+  FillBackground(dc, l.rect, m_backgroundColor);
+  UINT oldAlign = SetTextAlign(dc, l.align);
+  DrawTextLine(dc, l.rect, l.origin, GetWindowText(), color, 0);
+  SetTextAlign(dc, oldAlign);
+}
+
+void CLinkButton::DrawDisabled(HDC dc, const Layout& l) {
+  SetBkMode(dc, TRANSPARENT);
+  FillBackground(dc, l.rect, m_backgroundColor);
+  UINT oldAlign = SetTextAlign(dc, l.align);
+  std::string text = GetWindowText();
+  // An embossed look: a light copy one pixel down and right, the grey text over it.
+  DrawTextLine(dc, l.rect, l.origin, text, GetSysColor(COLOR_BTNHIGHLIGHT), 1);
+  DrawTextLine(dc, l.rect, l.origin, text, GetSysColor(COLOR_GRAYTEXT), 0);
+  SetTextAlign(dc, oldAlign);
+}
+
+void CLinkButton::DrawItem(LPDRAWITEMSTRUCT dis) {
+  COLORREF color;
+  if (dis->itemAction == ODA_SELECT)
+    color = m_pressToggle ? m_visitedColor : m_pressedColor;
+  else
+    color = m_hovering ? m_hoverColor : m_visited ? m_visitedColor : m_normalColor;
+  HDC dc = dis->hDC;
+  HPEN pen = CreatePen(PS_SOLID, 1, color);
+  HGDIOBJ oldPen = SelectObject(dc, pen);
+  HGDIOBJ oldFont = SelectObject(dc, DrawingFont());
+  COLORREF oldColor = SetTextColor(dc, color);
+  Layout l = ComputeLayout(dc);
+  switch (dis->itemAction) {
+    case ODA_DRAWENTIRE:
+      if (dis->itemState & ODS_DISABLED)
+        DrawDisabled(dc, l);
+      else
+        DrawPlain(dc, l, color);
+      if (dis->itemState & ODS_FOCUS) {
+        DrawFocusRect(dc, &l.rect);
+        m_focusShown = 1;
+      }
+      break;
+    case ODA_SELECT:
+      DrawPlain(dc, l, color);
+      m_pressToggle = !m_pressToggle;
+      m_visited = 1;
+      if (dis->itemState & ODS_FOCUS) DrawFocusRect(dc, &l.rect);
+      break;
+    case ODA_FOCUS:
+      m_focusShown = (dis->itemState & ODS_FOCUS) ? 1 : 0;
+      DrawFocusRect(dc, &l.rect);  // inverts, so a second call removes it
+      break;
+    default: break;
+  }
+  SetTextColor(dc, oldColor);
+  SelectObject(dc, oldFont);
+  SelectObject(dc, oldPen);
+  DeleteObject(pen);
+}
+
+void CLinkButton::RedrawIn(COLORREF color) {
+  HDC dc = ::GetDC(m_hWnd);
+  HGDIOBJ oldFont = SelectObject(dc, DrawingFont());
+  Layout l = ComputeLayout(dc);
+  DrawPlain(dc, l, color);
+  if (m_focusShown) DrawFocusRect(dc, &l.rect);
+  SelectObject(dc, oldFont);
+  ::ReleaseDC(m_hWnd, dc);
+}
+
+void CLinkButton::OnMouseMove(UINT flags, POINT pt) {
+  if (m_cursor) {
+    RECT r = TextRect();
+    if (PtInRect(&r, pt)) {
+      if (GetCapture() != m_hWnd) SetCapture(m_hWnd);
+      ::SetCursor(m_cursor);
+      if (!m_hovering) {
+        m_hovering = 1;
+        RedrawIn(m_hoverColor);
+      }
+    } else {
+      if (GetCapture() == m_hWnd) ReleaseCapture();
+      if (m_hovering) {
+        m_hovering = 0;
+        RedrawIn(m_visited ? m_visitedColor : m_normalColor);
+      }
+    }
+  }
+  CButton::OnMouseMove(flags, pt);
+}
+
+// Only a press on the text itself reaches the button.
+void CLinkButton::OnLButtonDown(UINT flags, POINT pt) {
+  if (m_hovering) CButton::OnLButtonDown(flags, pt);
+}
+
+void CLinkButton::OnLButtonUp(UINT flags, POINT pt) {
+  if (m_hovering) CButton::OnLButtonUp(flags, pt);
+}
+
+BOOL CLinkButton::OnClicked() {
+  CWaitCursor wait;
+  // A program target ("Nuvora.exe Verivir,1,17") is split into the program and
+  // its arguments; the program is looked for beside this one, where it is installed.
+  std::string file = m_target, parameters;
+  size_t exe = file.find(".exe ");
+  if (file.find(':') == std::string::npos && exe != std::string::npos) {
+    parameters = file.substr(exe + 5);
+    file.erase(exe + 4);
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string beside = path;
+    beside.erase(beside.find_last_of("\\/") + 1);
+    beside += file;
+    if (GetFileAttributesA(beside.c_str()) != INVALID_FILE_ATTRIBUTES) file = beside;
+  }
+  ShellExecuteA(m_hWnd, nullptr, file.c_str(), parameters.empty() ? nullptr : parameters.c_str(),
+                nullptr, SW_HIDE);
+  return TRUE;
+}

@@ -1,0 +1,58 @@
+// An owner-drawn button that looks and acts like a hyperlink: underlined text
+// in link colours, a hand cursor over the text, and a click that opens its target.
+#pragma once
+#include <string>
+
+#include "framework/controls.h"
+
+class CLinkButton : public CButton {
+ public:
+  explicit CLinkButton(UINT targetId);
+  ~CLinkButton() override;
+
+  BOOL SubclassDlgItem(UINT id, CWnd* parent);
+  void SetCursor(HCURSOR cursor) { m_cursor = cursor; }
+  // Ends the hovering; true when the button was hovering.
+  bool EndHover();
+
+  std::string m_target;
+  COLORREF m_normalColor;
+  COLORREF m_pressedColor;
+  COLORREF m_visitedColor;
+  COLORREF m_hoverColor;
+  COLORREF m_backgroundColor;
+  BYTE m_visited = 0;
+  BYTE m_pressToggle = 0;
+  BYTE m_focusShown = 0;
+  BYTE m_hovering = 0;
+  BYTE m_highContrast = 0;
+  HCURSOR m_cursor = nullptr;
+  HFONT m_boldFont = nullptr;
+
+  // The text's rectangle in client coordinates, as drawn and hit-tested.
+  RECT TextRect();
+
+ protected:
+  void DrawItem(LPDRAWITEMSTRUCT dis) override;
+  BOOL OnClicked() override;
+  int OnCreate(LPCREATESTRUCTA cs) override;
+  void OnDestroy() override;
+  void OnMouseMove(UINT flags, POINT pt) override;
+  void OnLButtonDown(UINT flags, POINT pt) override;
+  void OnLButtonUp(UINT flags, POINT pt) override;
+  void OnSysColorChange() override;
+
+ private:
+  struct Layout {
+    RECT rect;
+    UINT align;
+    POINT origin;
+  };
+  void ReadSystemColors();
+  void CreateBoldFont();
+  HFONT DrawingFont();
+  Layout ComputeLayout(HDC dc);
+  void DrawPlain(HDC dc, const Layout& layout, COLORREF color);
+  void DrawDisabled(HDC dc, const Layout& layout);
+  void RedrawIn(COLORREF color);
+};

@@ -1,0 +1,113 @@
+#include "settings/zazozeru_page.h"
+
+#include "settings/settings_ids.h"
+
+IMPLEMENT_DYNCREATE(ZAzozeruPage, CPropertyPage)
+
+namespace {
+
+struct Tool {
+  int control;
+  UINT text;
+};
+
+const Tool kTools[] = {
+    {IDC_BIG_SHOW, IDS_TIP_BIG_SHOW},         {IDC_BIG_DENSITY, IDS_TIP_BIG_DENSITY},
+    {IDC_BIG_POINTS, IDS_TIP_BIG_POINTS},     {IDC_BIG_WIRE, IDS_TIP_BIG_WIRE},
+    {IDC_BIG_COLOR, IDS_TIP_BIG_COLOR},       {IDC_SMALL_SHOW, IDS_TIP_SMALL_SHOW},
+    {IDC_SMALL_DENSITY, IDS_TIP_SMALL_DENSITY}, {IDC_SMALL_POINTS, IDS_TIP_SMALL_POINTS},
+    {IDC_SMALL_WIRE, IDS_TIP_SMALL_WIRE},     {IDC_SMALL_SOLID, IDS_TIP_SMALL_SOLID},
+    {IDC_SMALL_COLOR, IDS_TIP_SMALL_COLOR},
+};
+
+const int kBigControls[] = {IDC_BIG_DENSITY, IDC_BIG_APPEARANCE, IDC_BIG_POINTS, IDC_BIG_WIRE,
+                            IDC_BIG_COLOR};
+const int kSmallControls[] = {IDC_SMALL_DENSITY, IDC_SMALL_APPEARANCE, IDC_SMALL_POINTS,
+                              IDC_SMALL_WIRE,    IDC_SMALL_SOLID,      IDC_SMALL_COLOR};
+
+}  // namespace
+
+ZAzozeruPage::ZAzozeruPage() : CPropertyPage(IDD_ZAZOZERU_PAGE) {}
+
+ZAzozeruPage::~ZAzozeruPage() = default;
+
+void ZAzozeruPage::DoDataExchange(CDataExchange* dx) {
+  DDX_CBIndex(dx, IDC_BIG_DENSITY, m_bigDensity);
+  DDX_CBIndex(dx, IDC_SMALL_DENSITY, m_smallDensity);
+  DDX_Radio(dx, IDC_BIG_POINTS, m_bigGestalt);
+  DDX_Radio(dx, IDC_SMALL_POINTS, m_smallGestalt);
+  DDX_Check(dx, IDC_BIG_SHOW, m_bigShow);
+  DDX_Check(dx, IDC_SMALL_SHOW, m_smallShow);
+  DDX_Check(dx, IDC_SMALL_COLOR, m_smallColor);
+  DDX_Check(dx, IDC_BIG_COLOR, m_bigColor);
+}
+
+BOOL ZAzozeruPage::PreTranslateMessage(MSG* msg) {
+  m_tooltip.RelayEvent(msg);
+  return CPropertyPage::PreTranslateMessage(msg);
+}
+
+BOOL ZAzozeruPage::OnInitDialog() {
+  CPropertyPage::OnInitDialog();
+  EnableBig(m_bigShow);
+  EnableSmall(m_smallShow);
+  m_tooltip.Create(this);
+  m_tooltip.Activate(TRUE);
+  for (const Tool& t : kTools) m_tooltip.AddTool(GetDlgItem(t.control), t.text);
+  return TRUE;
+}
+
+BOOL ZAzozeruPage::OnCmdMsg(UINT id, int code) {
+  if (code == BN_CLICKED) {
+    switch (id) {
+      case IDC_BIG_SHOW:
+        UpdateData(TRUE);
+        EnableBig(m_bigShow);
+        SetModified(TRUE);
+        return TRUE;
+      case IDC_SMALL_SHOW:
+        UpdateData(TRUE);
+        EnableSmall(m_smallShow);
+        SetModified(TRUE);
+        return TRUE;
+      case IDC_BIG_COLOR:
+      case IDC_SMALL_COLOR:
+      case IDC_BIG_POINTS:
+      case IDC_BIG_WIRE:
+      case IDC_SMALL_POINTS:
+      case IDC_SMALL_WIRE:
+      case IDC_SMALL_SOLID:
+        OnModified();
+        return TRUE;
+      default: break;
+    }
+  }
+  if (id == IDC_BIG_DENSITY || id == IDC_SMALL_DENSITY) {
+    if (code == CBN_SELENDOK) {
+      OnModified();
+      return TRUE;
+    }
+    if (code == CBN_CLOSEUP) {
+      // A list dropped down and closed without a new choice is no change.
+      const int& index = id == IDC_BIG_DENSITY ? m_bigDensity : m_smallDensity;
+      int before = index;
+      UpdateData(TRUE);
+      if (index != before) SetModified(TRUE);
+      return TRUE;
+    }
+  }
+  return CPropertyPage::OnCmdMsg(id, code);
+}
+
+void ZAzozeruPage::OnModified() {
+  UpdateData(TRUE);
+  SetModified(TRUE);
+}
+
+void ZAzozeruPage::EnableBig(BOOL enable) {
+  for (int id : kBigControls) ::EnableWindow(GetDlgItem(id), enable);
+}
+
+void ZAzozeruPage::EnableSmall(BOOL enable) {
+  for (int id : kSmallControls) ::EnableWindow(GetDlgItem(id), enable);
+}
