@@ -4,15 +4,6 @@
 
 namespace {
 
-TEST(ColorChannel, StartsEmpty)
-{
-    ColorChannel c;
-    EXPECT_EQ(0.0f, c.range.lower());
-    EXPECT_EQ(0.0f, c.range.upper());
-    EXPECT_EQ(0.0f, c.value.get());
-    EXPECT_EQ(0.0f, c.step);
-}
-
 TEST(ColorChannel, SetupOrdersBoundsAndClampsTheStartValue)
 {
     ColorChannel big[4], small[4], text[4];
