@@ -1,0 +1,78 @@
+// Runs the real scene in a real OpenGL window and records what each frame drew.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "saver/saver_app.h"
+#include "scene/zazozeru.h"
+
+namespace scene_testing {
+
+// One frame as read back on the render thread right after Draw.
+struct Frame {
+  int width = 0, height = 0;
+  std::vector<std::uint8_t> rgb;  // rows bottom-up
+  std::vector<float> depth;
+  double phase = 0;  // the phase this frame was drawn with
+
+  bool Lit(int x, int y) const;
+  int LitCount() const;
+  // Bounding box of the lit pixels (x0, y0, x1, y1), or all -1 when none.
+  void LitBox(int box[4]) const;
+  bool operator==(const Frame& o) const { return rgb == o.rgb; }
+};
+
+// The scene with access for tests; run through the OpenGL window.
+class TestScene : public ZAzozeru {
+  DECLARE_DYNCREATE(TestScene)
+ public:
+  TestScene();
+  void Draw() override;
+  void Advance() override;
+  bool InitGL() override;
+  int SetupPixelFormat(DWORD flags, BYTE colorBits, BYTE depthBits) override;
+
+  double Phase() const { return _phase; }
+  TextRing* Ring() const { return _textRing; }
+  ColorCycler* BigCycler() const { return _bigCycler; }
+  GLuint TextList() const { return _textList; }
+  GLuint BigList() const { return _bigList; }
+  bool InitOk() const { return _initOk; }
+
+ private:
+  int _frame = 0;
+  bool _initOk = false;
+};
+
+// What a test asks of a run; hooks run on the render thread.
+struct RunOptions {
+  int frames = 3;         // frames to record
+  int freezeAfter = -1;   // from this frame index on, Advance no longer runs
+  std::function<void(TestScene&, int frame)> beforeFrame;
+  std::function<void(TestScene&, int frame)> afterFrame;   // after Draw, before read-back
+  std::function<void(TestScene&)> duringInit;              // inside InitGL, dialog up
+  std::function<void(TestScene&)> afterInit;               // InitGL has returned
+  bool expectFrames = true;
+};
+
+struct RunResult {
+  std::vector<Frame> frames;
+  bool initOk = false;
+};
+
+// Fresh settings as the application starts, lights off for exact colours.
+SceneSettings& ResetSettings();
+
+// Creates the window with the scene, records frames, closes and destroys it.
+RunResult RunScene(const RunOptions& options);
+
+// The test application whose settings the scene reads.
+CSaverApp& App();
+
+bool SavePng(const std::string& name, const Frame& frame);
+
+}  // namespace scene_testing
