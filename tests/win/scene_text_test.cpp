@@ -1,0 +1,176 @@
+// The text ring inside the real scene: where it draws, its size, timed patterns.
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <string>
+#include <vector>
+
+#include "scene/text_format.h"
+#include "scene/text_ring.h"
+#include "tests/win/scene_harness.h"
+
+using scene_testing::Frame;
+using scene_testing::ResetSettings;
+using scene_testing::RunOptions;
+using scene_testing::RunScene;
+using scene_testing::TestScene;
+
+namespace {
+
+SceneSettings& OnlyText(const std::string& text, int size) {
+  SceneSettings& s = ResetSettings();
+  s.bigShow = s.smallShow = false;
+  s.text = text;
+  s.textSize = size;
+  return s;
+}
+
+Frame Still() {
+  RunOptions o;
+  o.frames = 1;
+  o.freezeAfter = 0;
+  auto r = RunScene(o);
+  EXPECT_TRUE(r.initOk);
+  return r.frames.empty() ? Frame() : r.frames[0];
+}
+
+// Draws only the compiled ring list and counts what it put on screen.
+int DrawnByTextList(TestScene& scene) {
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  glPushMatrix();
+  glCallList(scene.TextList());
+  glPopMatrix();
+  glFinish();
+  GLint vp[4];
+  glGetIntegerv(GL_VIEWPORT, vp);
+  std::vector<unsigned char> px(static_cast<size_t>(vp[2]) * vp[3] * 3);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glReadPixels(0, 0, vp[2], vp[3], GL_RGB, GL_UNSIGNED_BYTE, px.data());
+  int lit = 0;
+  for (size_t i = 0; i < px.size(); i += 3) lit += px[i] || px[i + 1] || px[i + 2];
+  return lit;
+}
+
+std::atomic<std::time_t> g_fakeNow{1000000000};
+std::time_t FakeClock() { return g_fakeNow.load(); }
+
+TEST(SceneText, RingCirclesOutsideTheBigSphereAndTextSizeScalesIt) {
+  // 40 'W' of size 3 go once round the circle of radius 1.2.
+  OnlyText(std::string(40, 'W'), 3);
+  Frame ring = Still();
+  SceneSettings& s = ResetSettings();
+  s.smallShow = s.textShow = false;
+  Frame sphere = Still();
+  int r[4], b[4];
+  ring.LitBox(r);
+  sphere.LitBox(b);
+  ASSERT_GE(r[0], 0);
+  ASSERT_GE(b[0], 0);
+  EXPECT_LT(r[0], b[0] - 3) << "ring reaches further left than the sphere";
+  EXPECT_GT(r[2], b[2] + 3) << "and further right";
+  EXPECT_LT(r[3] - r[1], (b[3] - b[1]) / 2) << "a slightly tilted ring is flat";
+
+  OnlyText("Verivir", 0);
+  Frame tiny = Still();
+  OnlyText("Verivir", 3);
+  Frame big = Still();
+  int t[4], g[4];
+  tiny.LitBox(t);
+  big.LitBox(g);
+  ASSERT_GE(t[0], 0);
+  EXPECT_GT(g[3] - g[1], 2 * (t[3] - t[1]));
+  EXPECT_GT(g[2] - g[0], 2 * (t[2] - t[0]));
+  EXPECT_GT(big.LitCount(), 4 * tiny.LitCount());
+}
+
+TEST(SceneText, EmptyTextDrawsNothingAndLeavesTheFrameIntact) {
+  SceneSettings& s = ResetSettings();
+  s.smallShow = false;
+  s.textShow = false;
+  RunOptions o;
+  o.frames = 4;
+  auto without = RunScene(o);
+  s.textShow = true;
+  s.text = "";
+  std::vector<size_t> shownSizes;
+  o.afterFrame = [&](TestScene& scene, int) { shownSizes.push_back(scene.Ring()->angles.size()); };
+  auto empty = RunScene(o);
+  ASSERT_EQ(without.frames.size(), 4u);
+  ASSERT_EQ(empty.frames.size(), 4u);
+  for (int i = 0; i < 4; ++i) EXPECT_TRUE(empty.frames[i] == without.frames[i]) << "frame " << i;
+  ASSERT_FALSE(shownSizes.empty());
+  EXPECT_EQ(shownSizes[0], 0u);
+}
+
+TEST(SceneText, TimedPatternChangesOncePerSecondAndIsNeverCompiled) {
+  text_format::SetClock(FakeClock);
+  g_fakeNow = 1000000000;
+  SceneSettings& s = OnlyText("%H:%M:%S", 1);
+  s.displayLists = true;
+  RunOptions o;
+  o.frames = 7;
+  std::vector<std::string> shown;
+  bool timed = false, useList = true;
+  int probe = -1;
+  o.beforeFrame = [&](TestScene&, int frame) {
+    // The clock moves one second at frame 3 and a minute at frame 5.
+    if (frame == 3) g_fakeNow = 1000000001;
+    if (frame == 5) g_fakeNow = 1000000061;
+  };
+  o.afterFrame = [&](TestScene& scene, int frame) {
+    if (frame < 7) shown.push_back(scene.Ring()->shown);
+    if (frame == 0) {
+      timed = scene.Ring()->timed;
+      useList = scene.Ring()->useList;
+    }
+    if (frame == 7) probe = DrawnByTextList(scene);
+  };
+  o.frames = 8;
+  auto r = RunScene(o);
+  text_format::SetClock(nullptr);
+  ASSERT_EQ(r.frames.size(), 8u);
+  ASSERT_GE(shown.size(), 7u);
+  EXPECT_TRUE(timed);
+  EXPECT_FALSE(useList);
+  EXPECT_EQ(shown[0], text_format::Format("%H:%M:%S", 1000000000));
+  EXPECT_EQ(shown[1], shown[0]);
+  EXPECT_EQ(shown[2], shown[0]);
+  EXPECT_EQ(shown[3], text_format::Format("%H:%M:%S", 1000000001));
+  EXPECT_NE(shown[3], shown[0]);
+  EXPECT_EQ(shown[4], shown[3]);
+  EXPECT_EQ(shown[5], text_format::Format("%H:%M:%S", 1000000061));
+  EXPECT_EQ(shown[6], shown[5]);
+  EXPECT_GT(r.frames[0].LitCount(), 20) << "the clock is drawn glyph by glyph";
+  EXPECT_EQ(probe, 0) << "the ring list stays empty";
+}
+
+TEST(SceneText, YearOnlyPatternIsLiteralAndCompiledWhileControlCharactersAreSkipped) {
+  SceneSettings& s = OnlyText("%Y\t\x01", 1);
+  s.displayLists = true;
+  RunOptions o;
+  o.frames = 1;
+  bool timed = true, useList = false;
+  std::string shown;
+  size_t angles = 0;
+  int probe = -1;
+  o.afterFrame = [&](TestScene& scene, int frame) {
+    if (frame == 0) {
+      timed = scene.Ring()->timed;
+      useList = scene.Ring()->useList;
+      shown = scene.Ring()->shown;
+      angles = scene.Ring()->angles.size();
+    }
+    if (frame == 1) probe = DrawnByTextList(scene);
+  };
+  o.frames = 2;
+  auto r = RunScene(o);
+  ASSERT_EQ(r.frames.size(), 2u);
+  EXPECT_FALSE(timed);
+  EXPECT_TRUE(useList);
+  EXPECT_EQ(shown, "%Y");
+  EXPECT_EQ(angles, 2u);
+  EXPECT_GT(probe, 0) << "an untimed ring is one compiled list";
+}
+
+}  // namespace
