@@ -54,7 +54,8 @@ struct RunOptions {
   int freezeAfter = -1;   // from this frame index on, Advance no longer runs
   std::function<void(TestScene&, int frame)> beforeFrame;
   std::function<void(TestScene&, int frame)> afterFrame;   // after Draw, before read-back
-  std::function<void(TestScene&)> duringInit;              // inside InitGL, dialog up
+  // Inside InitGL with the dialog up; an exception thrown here fails the set-up.
+  std::function<void(TestScene&)> duringInit;
   std::function<void(TestScene&)> afterInit;               // InitGL has returned
   bool expectFrames = true;
 };
