@@ -1,0 +1,312 @@
+// Verivir.scr as Windows starts it: its own process, driven by real input.
+#include <shlwapi.h>
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "test_support.h"
+
+namespace {
+
+using testing_support::WaitFor;
+
+const char kRoot[] = "Software\\Morvel Software Development";
+const char kOverrides[] = "Software\\Wine\\AppDefaults\\Verivir.scr\\DllOverrides";
+const char kSettings[] = "Software\\Morvel Software Development\\Screen Savers\\Verivir\\1.1";
+
+std::string Beside(const char* file) {
+  char path[MAX_PATH];
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  PathRemoveFileSpecA(path);
+  return std::string(path) + "\\" + file;
+}
+
+bool KeyExists(const char* path) {
+  HKEY key;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+  RegCloseKey(key);
+  return true;
+}
+
+struct FindArgs {
+  DWORD pid;
+  const char* title;
+  HWND found;
+};
+
+BOOL CALLBACK FindProc(HWND hwnd, LPARAM lp) {
+  auto* args = reinterpret_cast<FindArgs*>(lp);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  if (pid != args->pid || !IsWindowVisible(hwnd)) return TRUE;
+  if (args->title && testing_support::WindowText(hwnd) != args->title) return TRUE;
+  args->found = hwnd;
+  return FALSE;
+}
+
+class SaverRun : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SHDeleteKeyA(HKEY_CURRENT_USER, kRoot);
+    SHDeleteValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "ScreenSaveUsePassword");
+    log = Beside("saver_run_calls.log");
+    DeleteFileA(log.c_str());
+    SetEnvironmentVariableA("VERIVIR_FAKE_LOG", log.c_str());
+    // Wine's own MPR.DLL would win over the test double beside the program.
+    SHSetValueA(HKEY_CURRENT_USER, kOverrides, "mpr", REG_SZ, "native,builtin", 15);
+  }
+  void TearDown() override {
+    if (pi.hProcess) {
+      if (WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(pi.hProcess, 99);
+      CloseHandle(pi.hProcess);
+      CloseHandle(pi.hThread);
+    }
+    SHDeleteKeyA(HKEY_CURRENT_USER, kRoot);
+    SHDeleteValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "ScreenSaveUsePassword");
+    SHDeleteValueA(HKEY_CURRENT_USER, kOverrides, "mpr");
+    DeleteFileA(log.c_str());
+  }
+
+  void Start(const std::string& args) {
+    std::string line = "\"" + Beside("Verivir.scr") + "\" " + args;
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    ASSERT_TRUE(CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                               &si, &pi));
+  }
+  // Exit code once the process ended within ms, else -1000.
+  long ExitWithin(DWORD ms) {
+    if (WaitForSingleObject(pi.hProcess, ms) != WAIT_OBJECT_0) return -1000;
+    DWORD code = 0;
+    GetExitCodeProcess(pi.hProcess, &code);
+    return static_cast<long>(code);
+  }
+  bool Running(DWORD ms = 700) { return WaitForSingleObject(pi.hProcess, ms) == WAIT_TIMEOUT; }
+  HWND Window(const char* title, DWORD ms = 15000) {
+    FindArgs args = {pi.dwProcessId, title, nullptr};
+    WaitFor([&] {
+      args.found = nullptr;
+      EnumWindows(FindProc, reinterpret_cast<LPARAM>(&args));
+      return args.found != nullptr;
+    }, ms);
+    return args.found;
+  }
+  // The full-screen window, once the scene is built (the wait dialog is gone).
+  HWND ReadySaver() {
+    HWND saver = Window("ZOV Verivir");
+    if (!saver) return nullptr;
+    WaitFor([&] {
+      FindArgs any = {pi.dwProcessId, nullptr, nullptr};
+      EnumWindows(FindProc, reinterpret_cast<LPARAM>(&any));
+      return any.found == saver && GetForegroundWindow() == saver;
+    }, 15000);
+    Sleep(1000);
+    return saver;
+  }
+  std::string Log() const {
+    std::ifstream in(log);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+  }
+
+  PROCESS_INFORMATION pi = {};
+  std::string log;
+};
+
+void MoveTo(int x, int y) {
+  const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+  INPUT in = {};
+  in.type = INPUT_MOUSE;
+  in.mi.dx = (x * 65536 + w - 1) / w;
+  in.mi.dy = (y * 65536 + h - 1) / h;
+  in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  SendInput(1, &in, sizeof in);
+  Sleep(150);
+}
+
+void Key(WORD vk, bool down = true, bool up = true) {
+  INPUT in[2] = {};
+  int n = 0;
+  if (down) {
+    in[n].type = INPUT_KEYBOARD;
+    in[n++].ki.wVk = vk;
+  }
+  if (up) {
+    in[n].type = INPUT_KEYBOARD;
+    in[n].ki.wVk = vk;
+    in[n++].ki.dwFlags = KEYEVENTF_KEYUP;
+  }
+  SendInput(n, in, sizeof in[0]);
+  Sleep(150);
+}
+
+void Click() {
+  INPUT in[2] = {};
+  in[0].type = in[1].type = INPUT_MOUSE;
+  in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(2, in, sizeof in[0]);
+  Sleep(150);
+}
+
+TEST_F(SaverRun, FullScreenTopmostHiddenCursorAndTheSixPixelRule) {
+  MoveTo(500, 400);
+  Start("/s");
+  HWND saver = ReadySaver();
+  ASSERT_TRUE(saver);
+  RECT r;
+  GetWindowRect(saver, &r);
+  EXPECT_EQ(r.left, 0);
+  EXPECT_EQ(r.top, 0);
+  EXPECT_EQ(r.right, GetSystemMetrics(SM_CXSCREEN));
+  EXPECT_EQ(r.bottom, GetSystemMetrics(SM_CYSCREEN));
+  EXPECT_TRUE(GetWindowLongPtrA(saver, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  EXPECT_TRUE(GetWindowLongPtrA(saver, GWL_STYLE) & WS_POPUP);
+
+  // The window appeared under the pointer: that first move set the reference.
+  EXPECT_TRUE(Running());
+  MoveTo(500, 400);
+  CURSORINFO ci = {};
+  ci.cbSize = sizeof ci;
+  ASSERT_TRUE(GetCursorInfo(&ci));
+  EXPECT_EQ(ci.hCursor, nullptr);
+  MoveTo(505, 405);
+  EXPECT_TRUE(Running());
+  MoveTo(506, 400);
+  EXPECT_EQ(ExitWithin(10000), 0);
+  EXPECT_TRUE(KeyExists((std::string(kSettings) + "\\General").c_str()));
+}
+
+TEST_F(SaverRun, ViewKeysAndKeyReleaseKeepItRunningOtherKeysClose) {
+  Start("/s");
+  ASSERT_TRUE(ReadySaver());
+  for (WORD vk : {'B', 'D', 'F', 'L', 'R', 'T'}) Key(vk);
+  EXPECT_TRUE(Running());
+  Key('X', false, true);  // a release alone
+  EXPECT_TRUE(Running());
+  Key(VK_F5);
+  EXPECT_EQ(ExitWithin(10000), 0);
+}
+
+TEST_F(SaverRun, AltAloneCloses) {
+  Start("/s");
+  ASSERT_TRUE(ReadySaver());
+  Key(VK_MENU);
+  EXPECT_EQ(ExitWithin(10000), 0);
+}
+
+TEST_F(SaverRun, EverySpellingOfTheRunSwitchRunsFullScreen) {
+  for (const char* args : {"/S", "-s", "x/s", "/s /c"}) {
+    SCOPED_TRACE(args);
+    Start(args);
+    ASSERT_TRUE(ReadySaver());
+    Key(VK_SPACE);
+    EXPECT_EQ(ExitWithin(10000), 0);
+    CloseHandle(pi.hProcess);
+    CloseHandle(pi.hThread);
+    pi = {};
+  }
+}
+
+TEST_F(SaverRun, WrongPasswordKeepsRunningRightOneCloses) {
+  DWORD on = 1;
+  SHSetValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "ScreenSaveUsePassword", REG_DWORD,
+              &on, 4);
+  SetEnvironmentVariableA("VERIVIR_FAKE_VERIFY", "01");
+  Start("/s");
+  HWND saver = ReadySaver();
+  ASSERT_TRUE(saver);
+  Key(VK_SPACE);
+  EXPECT_TRUE(Running(1500));
+  Click();
+  EXPECT_EQ(ExitWithin(10000), 0);
+  std::ostringstream expected;
+  expected << "PASSWORD.CPL loaded\nVerifyScreenSavePwd " << reinterpret_cast<UINT_PTR>(saver)
+           << "\nVerifyScreenSavePwd " << reinterpret_cast<UINT_PTR>(saver)
+           << "\nPASSWORD.CPL unloaded\n";
+  EXPECT_EQ(Log(), expected.str());
+}
+
+TEST_F(SaverRun, NoPasswordLoadsNoLibrary) {
+  Start("/s");
+  ASSERT_TRUE(ReadySaver());
+  Click();
+  EXPECT_EQ(ExitWithin(10000), 0);
+  EXPECT_EQ(Log(), "");
+}
+
+TEST_F(SaverRun, ChangePasswordCallsMprForTheGivenWindowAndKeepsSettings) {
+  Start("/a 1234");
+  EXPECT_EQ(ExitWithin(15000), 0);
+  EXPECT_EQ(Log().find("MPR.DLL loaded\nPwdChangePasswordA SCRSAVE 1234 0 "), 0u) << Log();
+  EXPECT_NE(Log().find("MPR.DLL unloaded"), std::string::npos);
+  EXPECT_TRUE(KeyExists((std::string(kSettings) + "\\Text").c_str()));
+}
+
+TEST_F(SaverRun, PreviewFillsTheParentAndEndsWithIt) {
+  HWND parent = testing_support::CreateTestWindow(200, 150, true, 50, 50);
+  Start("/p " + std::to_string(reinterpret_cast<UINT_PTR>(parent)));
+  HWND child = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (child = FindWindowExA(parent, nullptr, nullptr, "ZOV Verivir")) != nullptr; }, 15000));
+  RECT client, rect;
+  GetClientRect(parent, &client);
+  GetClientRect(child, &rect);
+  EXPECT_EQ(rect.right, client.right);
+  EXPECT_EQ(rect.bottom, client.bottom);
+  EXPECT_TRUE(WaitFor([&] {
+    return (GetWindowLongPtrA(child, GWL_STYLE) & (WS_CHILD | WS_VISIBLE)) == (WS_CHILD | WS_VISIBLE);
+  }, 5000)) << std::hex << GetWindowLongPtrA(child, GWL_STYLE);
+  EXPECT_TRUE(GetWindowLongPtrA(child, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+  EXPECT_TRUE(Running(1000));
+  DestroyWindow(parent);
+  long code = -1000;
+  WaitFor([&] { return (code = ExitWithin(0)) != -1000; }, 15000);
+  EXPECT_EQ(code, 0);
+  EXPECT_TRUE(KeyExists((std::string(kSettings) + "\\General").c_str()));
+}
+
+TEST_F(SaverRun, MutedPreviewCreatesNoWindow) {
+  HKEY key;
+  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kSettings, 0, nullptr, 0, KEY_WRITE, nullptr, &key,
+                            nullptr), ERROR_SUCCESS);
+  const BYTE muted = 2;
+  RegSetValueExA(key, "MutePreview", 0, REG_BINARY, &muted, 1);
+  RegCloseKey(key);
+  HWND parent = testing_support::CreateTestWindow(200, 150, true, 50, 50);
+  Start("/p " + std::to_string(reinterpret_cast<UINT_PTR>(parent)));
+  EXPECT_EQ(ExitWithin(15000), 0);
+  EXPECT_EQ(FindWindowExA(parent, nullptr, nullptr, nullptr), nullptr);
+  DestroyWindow(parent);
+}
+
+TEST_F(SaverRun, PreviewOfNoWindowReportsAndEnds) {
+  Start("/p:1234");
+  HWND box = Window("Verivir");
+  ASSERT_TRUE(box);
+  HWND text = FindWindowExA(box, nullptr, "Static", nullptr);
+  for (; text; text = FindWindowExA(box, text, "Static", nullptr))
+    if (testing_support::WindowText(text).find("Cannot create main window!") == 0) break;
+  EXPECT_TRUE(text);
+  PostMessageA(box, WM_COMMAND, IDOK, 0);
+  EXPECT_EQ(ExitWithin(10000), 0);
+}
+
+TEST_F(SaverRun, MissingOrUnknownSwitchOpensTheSettings) {
+  for (const char* args : {"", "/x", "/", "/c"}) {
+    SCOPED_TRACE(args);
+    Start(args);
+    HWND sheet = Window("Configure Verivir");
+    ASSERT_TRUE(sheet);
+    PostMessageA(sheet, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_EQ(ExitWithin(10000), 0);
+    CloseHandle(pi.hProcess);
+    CloseHandle(pi.hThread);
+    pi = {};
+  }
+}
+
+}  // namespace
