@@ -2,6 +2,8 @@
 
 #include <wininet.h>
 
+#include <cstdlib>
+
 #include "update/progress.h"
 #include "update/progress_report.h"
 #include "update/resource.h"
@@ -28,21 +30,40 @@ bool IsErrorStatus(HINTERNET request, const char* url) {
   return status >= 400;
 }
 
+// Announced body length, or -1 when the server gave none (or the URL is not http).
+long long ContentLength(HINTERNET request, const char* url) {
+  if (!IsHttpUrl(url)) return -1;
+  char text[32] = {};
+  DWORD size = sizeof text;
+  if (!HttpQueryInfoA(request, HTTP_QUERY_CONTENT_LENGTH, text, &size, nullptr)) return -1;
+  return std::strtoll(text, nullptr, 10);
+}
+
 void SetOption(HINTERNET handle, DWORD option, DWORD value) {
   InternetSetOptionA(handle, option, &value, sizeof value);
 }
 
 void Fail(LONG error) { InterlockedExchange(&g_update.pendingError, error); }
 
-bool CopyToOutput(HINTERNET request, HWND dialog) {
+bool CopyToOutput(HINTERNET request, HWND dialog, long long expected) {
   char block[kBlockSize];
+  long long total = 0;
   for (;;) {
     DWORD got = 0;
     if (!InternetReadFile(request, block, kBlockSize, &got)) {
       Fail(IDS_CONNECTION_RESET);
       return false;
     }
-    if (got == 0) return true;
+    if (got == 0) {
+      // Some WinINet versions end a dropped connection like a complete body;
+      // a body shorter than announced is a reset all the same.
+      if (expected >= 0 && total < expected) {
+        Fail(IDS_CONNECTION_RESET);
+        return false;
+      }
+      return true;
+    }
+    total += got;
     DWORD written = 0;
     if (!WriteFile(g_update.output, block, got, &written, nullptr)) {
       Fail(IDS_CANNOT_WRITE);
@@ -91,7 +112,7 @@ DWORD RunTransfer(TransferKind kind, HWND dialog) {
       SetOption(request, INTERNET_OPTION_DATA_SEND_TIMEOUT, 30000);
       SetOption(request, INTERNET_OPTION_DATA_RECEIVE_TIMEOUT, 60000);
       SetOption(request, INTERNET_OPTION_CONNECT_RETRIES, 0);
-      ok = CopyToOutput(request, dialog);
+      ok = CopyToOutput(request, dialog, ContentLength(request, url));
     }
     CloseRequestHandle();
   }

@@ -67,9 +67,12 @@ class Handler(BaseHTTPRequestHandler):
         if "close" in query:
             self.wfile.write(data[:int(query["close"])])
             self.wfile.flush()
+            # A reset throws away what the client has not read yet: let it read first.
+            time.sleep(0.5)
             # SO_LINGER 0 turns the close into a reset, which the client sees as a failed read.
+            # The handler's file objects keep the socket alive, so close the descriptor itself.
             self.connection.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, struct.pack("ii", 1, 0))
-            self.connection.close()
+            os.close(self.connection.detach())
             self.close_connection = True
             return
         drip = int(query.get("drip", 0)) / 1000.0

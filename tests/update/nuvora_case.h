@@ -1,0 +1,79 @@
+// Shared by the black-box cases: the fixture, texts Nuvora shows, and INI building.
+#pragma once
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "tests/update/nuvora_driver.h"
+
+namespace nuvora_test {
+
+inline const char kNoConnection[] =
+    "ERROR : Cannot connect to the Server !\nPlease connect to the Internet before running Update utility.";
+inline const char kCannotWrite[] = "ERROR : Cannot write to local Disk !";
+inline const char kNoNewer[] = "Sorry, there is no newer version available on the Server !";
+inline const char kCannotOpenUrl[] =
+    "ERROR : Cannot open the specified URL !\nPlease contact the service at Morvel Software "
+    "Development :\n\nsupport@example.com\n\nThank you.";
+inline const char kCorruptFile[] =
+    "ERROR : The configuration File is corrupt !\nPlease contact the service at Morvel Software "
+    "Development :\n\nsupport@example.com\n\nThank you.";
+inline const char kStopQuestion[] = "Are you sure you want to stop downloading ?";
+inline const char kInstallQuestion[] =
+    "Download completed successfully !\nDo you want to install the downloaded software now ?";
+inline const char kConnectionReset[] = "ERROR : The connection with the Internet URL was reset !";
+inline const char kConnecting[] = "Connecting to Server\nPlease wait...";
+inline const char kLoading[] = "Loading information\nPlease wait...";
+
+using Keys = std::vector<std::pair<std::string, std::string>>;
+
+// An update description file with one section.
+inline std::string Ini(const std::string& section, const Keys& keys) {
+  std::string text = "[" + section + "]\r\n";
+  for (const auto& [key, value] : keys) text += key + "=" + value + "\r\n";
+  return text;
+}
+
+class NuvoraCase : public ::testing::Test {
+ protected:
+  // A folder name unique to this case (and to the n-th run within it).
+  static std::string RunName(int n = 0) {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    return std::string(info->test_suite_name()) + "_" + info->name() + "_" + std::to_string(n);
+  }
+
+  // Waits for a message box and checks its text; returns it (nullptr on failure).
+  static HWND ExpectMessage(NuvoraRun& run, const std::string& text) {
+    HWND box = run.WaitFor(Kind::Message);
+    EXPECT_NE(nullptr, box) << "no message box, expected: " << text;
+    if (box) {
+      // The box may show before its text is in place.
+      for (int i = 0; i < 100 && MessageText(box).empty(); ++i) Sleep(20);
+      EXPECT_EQ(text, MessageText(box));
+    }
+    return box;
+  }
+
+  // Presses a button of a message box and expects the program to end with 0.
+  static void AnswerAndExpectExit(NuvoraRun& run, HWND box, int button) {
+    ASSERT_NE(nullptr, box);
+    Press(box, button);
+    DWORD code = 1234;
+    ASSERT_EQ("", run.ExitsWithoutMessage(&code));
+    EXPECT_EQ(0u, code);
+    EXPECT_FALSE(run.TemporaryFilePresent());
+  }
+
+  // Information dialog: optionally select a language, press "Get it !", fill Save As.
+  static void ChooseAndSave(NuvoraRun& run, int selection, const std::string& target) {
+    HWND info = run.WaitFor(Kind::Information);
+    ASSERT_NE(nullptr, info);
+    if (selection >= 0) SendMessageA(GetDlgItem(info, 1003), CB_SETCURSEL, selection, 0);
+    Press(info, IDOK);
+    ASSERT_TRUE(run.SaveAs(target));
+  }
+};
+
+}  // namespace nuvora_test

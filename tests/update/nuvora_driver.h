@@ -1,0 +1,71 @@
+// Drives Nuvora.exe from outside: starts it, finds its windows by caption and
+// class, reads their controls and presses their buttons.
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace nuvora_test {
+
+// Which of Nuvora's top-level windows.
+enum class Kind { About, Connecting, Information, Download, Message, SaveAs };
+
+// http://127.0.0.1:<port>/<path> of the loopback test server.
+std::string Url(const std::string& path);
+
+// Reads and writes files; paths are Windows paths.
+bool WriteTextFile(const std::string& path, const std::string& text);
+std::string ReadWholeFile(const std::string& path);
+bool FileExists(const std::string& path);
+long long FileSize(const std::string& path);
+
+// Text of a control of another process's window.
+std::string ControlText(HWND dialog, int id);
+std::string Text(HWND window);
+// Texts of a combo box's entries, and its selection.
+std::vector<std::string> ComboItems(HWND combo);
+int ComboSelection(HWND combo);
+// Presses a button (posts its command to the dialog, as a click would).
+void Press(HWND dialog, int id);
+// The text that a message box shows.
+std::string MessageText(HWND box);
+
+// One run of Nuvora.exe, with its own temporary folder and working files.
+class NuvoraRun {
+ public:
+  // name: a folder name unique to the test case, for served and local files.
+  explicit NuvoraRun(const std::string& name);
+  ~NuvoraRun();
+
+  // Serves text as <served>/<file>; returns its URL.
+  std::string Serve(const std::string& file, const std::string& text);
+  // Copies the test installer program into the served folder; returns its URL.
+  std::string ServeInstaller(const std::string& file);
+  std::string ServedPath(const std::string& file) const;
+  // A path in the run's local folder (where downloads go).
+  std::string LocalPath(const std::string& file) const;
+
+  bool Start(const std::string& commandLine);
+  // Waits for a window of the kind; nullptr after the timeout.
+  HWND WaitFor(Kind kind, DWORD timeoutMs = 15000);
+  // The window of that kind now, or nullptr.
+  HWND Find(Kind kind);
+  // Waits for the process to end; false on timeout. *code gets its exit code.
+  bool WaitExit(DWORD* code, DWORD timeoutMs = 15000);
+  // Waits for the end while watching that no message box appears.
+  // Returns the text of a message box that appeared, or "" when none did.
+  std::string ExitsWithoutMessage(DWORD* code, DWORD timeoutMs = 15000);
+  // Fills the Save As dialog with a path and confirms it.
+  bool SaveAs(const std::string& path);
+  // True while Nuvora's temporary copy of the update file exists.
+  bool TemporaryFilePresent() const;
+
+  DWORD pid() const { return process_.dwProcessId; }
+
+ private:
+  std::string name_, served_, local_, temp_;
+  PROCESS_INFORMATION process_ = {};
+};
+
+}  // namespace nuvora_test
