@@ -112,13 +112,15 @@ TEST(Dialog, ModelessDialogExchangesDataBothWays) {
   dlg.DestroyWindow();
 }
 
+// Presses OK from a timer once the modal loop runs.
+void CALLBACK PressOk(HWND, UINT, UINT_PTR, DWORD) {
+  HWND box = FindWindowA(nullptr, "Framework test dialog");
+  if (box) PostMessageA(box, WM_COMMAND, IDOK, 0);
+}
+
 TEST(Dialog, ModalDialogEndsWithTheButtonPressed) {
   TestDialog dlg;
-  // Press OK from a timer once the modal loop runs.
-  UINT_PTR timer = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) {
-    HWND box = FindWindowA(nullptr, "Framework test dialog");
-    if (box) PostMessageA(box, WM_COMMAND, IDOK, 0);
-  });
+  UINT_PTR timer = SetTimer(nullptr, 0, 50, PressOk);
   EXPECT_EQ(dlg.DoModal(), IDOK);
   KillTimer(nullptr, timer);
   EXPECT_EQ(dlg.m_hWnd, nullptr);
