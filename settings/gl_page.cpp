@@ -56,7 +56,13 @@ void CGLPage::QueryOpenGL() {
   PIXELFORMATDESCRIPTOR pfd = {};
   pfd.nSize = sizeof pfd;
   pfd.nVersion = 1;
-  HDC dc = ::GetDC(m_hWnd);
+  // The pixel format goes to a hidden child of the page, not to the page: under
+  // Wine a window with a pixel format is shown through an OpenGL surface that
+  // hides the GDI painting of the page and its controls.
+  HWND target = CreateWindowExA(0, "STATIC", nullptr, WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 1, 1, m_hWnd,
+                                nullptr, AfxGetInstanceHandle(), nullptr);
+  if (!target) target = m_hWnd;
+  HDC dc = ::GetDC(target);
   int count = DescribePixelFormat(dc, 0, sizeof pfd, &pfd);
   // Some drivers answer format 0 with nothing; asking without a record counts too.
   if (count <= 0) count = DescribePixelFormat(dc, 1, sizeof pfd, nullptr);
@@ -66,7 +72,7 @@ void CGLPage::QueryOpenGL() {
     chosen = SetPixelFormat(dc, i, &pfd) != FALSE;
   }
   if (!chosen) {
-    ::ReleaseDC(m_hWnd, dc);
+    ::ReleaseDC(target, dc);
     return;
   }
   HGLRC rc = wglCreateContext(dc);
@@ -80,7 +86,7 @@ void CGLPage::QueryOpenGL() {
     m_renderer = AfxLoadString(IDS_NOT_AVAILABLE);
     m_version = m_vendor = m_renderer;
   }
-  ::ReleaseDC(m_hWnd, dc);
+  ::ReleaseDC(target, dc);
   if (rc) wglDeleteContext(rc);
 }
 

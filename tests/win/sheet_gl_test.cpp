@@ -1,0 +1,98 @@
+// The OpenGL page against the real Mesa driver of the test machine.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+
+#include "settings/gl_extensions.h"
+#include "settings/settings_ids.h"
+#include "tests/win/sheet_test_support.h"
+
+namespace {
+
+using namespace sheet_testing;
+using gl_extensions::Record;
+
+class GLPageTest : public SheetTest {
+ protected:
+  void OpenGLPage() {
+    Open();
+    Select(kOpenGL);
+    list = Item(sheet->m_gl, IDC_GL_EXTENSIONS);
+  }
+  std::string Cell(int item, int column) {
+    return sheet->m_gl.m_list.GetItemText(item, column);
+  }
+  const Record& At(int item) {
+    return *reinterpret_cast<const Record*>(sheet->m_gl.m_list.GetItemData(item));
+  }
+  void ClickColumn(int column) {
+    NMLISTVIEW nm = {};
+    nm.hdr.hwndFrom = list;
+    nm.hdr.idFrom = IDC_GL_EXTENSIONS;
+    nm.hdr.code = LVN_COLUMNCLICK;
+    nm.iItem = -1;
+    nm.iSubItem = column;
+    SendMessageA(sheet->m_gl.m_hWnd, WM_NOTIFY, IDC_GL_EXTENSIONS, reinterpret_cast<LPARAM>(&nm));
+    Pump(10);
+  }
+  // Every neighbour pair in the order of Compare for this column and direction.
+  void ExpectOrdered(int column, bool ascending) {
+    int n = sheet->m_gl.m_list.GetItemCount();
+    for (int i = 0; i + 1 < n; ++i)
+      ASSERT_LE(gl_extensions::Compare(At(i), At(i + 1), column, ascending), 0)
+          << i << ": '" << At(i).name << "'/" << At(i).type << " before '" << At(i + 1).name
+          << "'/" << At(i + 1).type;
+  }
+  HWND list = nullptr;
+};
+
+TEST_F(GLPageTest, ShowsTheDriverStringsAndOneItemPerExtension) {
+  OpenGLPage();
+  char text[256] = {};
+  GetDlgItemTextA(sheet->m_gl.m_hWnd, IDC_GL_VENDOR, text, sizeof text);
+  EXPECT_NE(std::string(text).find("Mesa"), std::string::npos) << text;
+  GetDlgItemTextA(sheet->m_gl.m_hWnd, IDC_GL_RENDERER, text, sizeof text);
+  EXPECT_NE(std::string(text).find("llvmpipe"), std::string::npos) << text;
+  GetDlgItemTextA(sheet->m_gl.m_hWnd, IDC_GL_VERSION, text, sizeof text);
+  EXPECT_NE(std::string(text).find("Mesa"), std::string::npos) << text;
+
+  auto parsed = gl_extensions::Parse(sheet->m_gl.m_extensions);
+  ASSERT_GT(parsed.size(), 20u);
+  int n = sheet->m_gl.m_list.GetItemCount();
+  ASSERT_EQ(n, static_cast<int>(parsed.size()));
+  EXPECT_EQ(CGLPage::LiveRecords(), n);
+  bool sawArb = false;
+  for (int i = 0; i < n; ++i) {
+    EXPECT_EQ(Cell(i, 0), At(i).name);
+    EXPECT_EQ(Cell(i, 1), At(i).type);
+    if (At(i).name == " multitexture" && At(i).type == "ARB") sawArb = true;
+  }
+  EXPECT_TRUE(sawArb);  // GL_ARB_multitexture
+}
+
+TEST_F(GLPageTest, ColumnClicksSortByNameOrTypeAndFlipTheDirection) {
+  OpenGLPage();
+  ASSERT_GT(sheet->m_gl.m_list.GetItemCount(), 20);
+  ClickColumn(0);  // already sorted by name: the first click turns it round
+  EXPECT_EQ(sheet->m_gl.m_ascending, 0);
+  ExpectOrdered(0, false);
+  ClickColumn(1);
+  EXPECT_EQ(sheet->m_gl.m_sortColumn, 1);
+  ExpectOrdered(1, true);
+  ClickColumn(1);
+  ExpectOrdered(1, false);
+  ClickColumn(0);
+  ExpectOrdered(0, true);
+}
+
+TEST_F(GLPageTest, ClosingTheSheetFreesEveryItemRecord) {
+  int before = CGLPage::LiveRecords();
+  OpenGLPage();
+  EXPECT_EQ(CGLPage::LiveRecords() - before, sheet->m_gl.m_list.GetItemCount());
+  EXPECT_GT(CGLPage::LiveRecords(), before);
+  Close();
+  EXPECT_EQ(CGLPage::LiveRecords(), before);
+}
+
+}  // namespace
