@@ -101,8 +101,12 @@ class SaverRun : public ::testing::Test {
     WaitFor([&] {
       FindArgs any = {pi.dwProcessId, nullptr, nullptr};
       EnumWindows(FindProc, reinterpret_cast<LPARAM>(&any));
-      return any.found == saver && GetForegroundWindow() == saver;
+      return any.found == saver;
     }, 15000);
+    // Tests of other programs without the screen lock may hold the foreground;
+    // keys go to the foreground window.
+    if (GetForegroundWindow() != saver) SetForegroundWindow(saver);
+    WaitFor([&] { return GetForegroundWindow() == saver; }, 5000);
     Sleep(1000);
     return saver;
   }
@@ -204,8 +208,9 @@ TEST_F(SaverRun, EverySpellingOfTheRunSwitchRunsFullScreen) {
     SCOPED_TRACE(args);
     Start(args);
     ASSERT_TRUE(ReadySaver());
-    Key(VK_SPACE);
+    Click();  // the pointer's window gets it, whoever holds the foreground
     EXPECT_EQ(ExitWithin(10000), 0);
+    if (WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(pi.hProcess, 99);
     CloseHandle(pi.hProcess);
     CloseHandle(pi.hThread);
     pi = {};
@@ -303,6 +308,7 @@ TEST_F(SaverRun, MissingOrUnknownSwitchOpensTheSettings) {
     ASSERT_TRUE(sheet);
     PostMessageA(sheet, WM_COMMAND, IDCANCEL, 0);
     EXPECT_EQ(ExitWithin(10000), 0);
+    if (WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(pi.hProcess, 99);
     CloseHandle(pi.hProcess);
     CloseHandle(pi.hThread);
     pi = {};
