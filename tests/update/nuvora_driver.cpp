@@ -202,11 +202,12 @@ std::string NuvoraRun::ServeInstaller(const std::string& file) {
   return Url(name_ + "/" + file);
 }
 
-bool NuvoraRun::Start(const std::string& commandLine) {
+bool NuvoraRun::Start(const std::string& commandLine, const std::string& tempFolder) {
+  const std::string temp = Windows(tempFolder.empty() ? temp_ : tempFolder);
   // Each run gets its own temporary folder: every run of Nuvora uses the same
   // temporary file name, and the cases run in parallel.
-  SetEnvironmentVariableA("TMP", Windows(temp_).c_str());
-  SetEnvironmentVariableA("TEMP", Windows(temp_).c_str());
+  SetEnvironmentVariableA("TMP", temp.c_str());
+  SetEnvironmentVariableA("TEMP", temp.c_str());
   std::string line = "\"" + Windows(NUVORA_EXE) + "\" " + commandLine;
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;

@@ -46,7 +46,8 @@ class NuvoraRun {
   // A path in the run's local folder (where downloads go).
   std::string LocalPath(const std::string& file) const;
 
-  bool Start(const std::string& commandLine);
+  // tempFolder: where TMP points (default: the run's own empty folder).
+  bool Start(const std::string& commandLine, const std::string& tempFolder = "");
   // Waits for a window of the kind; nullptr after the timeout.
   HWND WaitFor(Kind kind, DWORD timeoutMs = 15000);
   // The window of that kind now, or nullptr.

@@ -16,6 +16,20 @@ TEST_F(NuvoraFault, UnreachableServerReportsNoConnection) {
   ASSERT_NO_FATAL_FAILURE(AnswerAndExpectExit(run, box, IDOK));
 }
 
+TEST_F(NuvoraFault, NoTemporaryFileEndsWithMinusOne) {
+  NuvoraRun run(RunName());
+  const std::string ini = run.Serve("update.ini", Ini("Verivir", {{"VerHi", "5"}}));
+  // A temporary folder that does not exist: the file cannot be created.
+  ASSERT_TRUE(run.Start(ini + ",Verivir,1,17", run.LocalPath("no-such-folder")));
+  HWND box = ExpectMessage(run, "ERROR : Cannot create temporary File for configuration !");
+  ASSERT_NE(nullptr, box);
+  EXPECT_EQ(nullptr, run.Find(Kind::Connecting));
+  Press(box, IDOK);
+  DWORD code = 0;
+  ASSERT_EQ("", run.ExitsWithoutMessage(&code));
+  EXPECT_EQ(0xFFFFFFFFu, code);
+}
+
 TEST_F(NuvoraFault, ErrorStatusCountsAsAFailedOpen) {
   NuvoraRun missing(RunName(0));
   ASSERT_TRUE(missing.Start(Url("no/such/update.ini") + ",Verivir,1,17"));
