@@ -94,20 +94,34 @@ class SaverRun : public ::testing::Test {
     }, ms);
     return args.found;
   }
-  // The full-screen window, once the scene is built (the wait dialog is gone).
+  // The full-screen window, once the scene is built: input is ignored while the
+  // wait dialog (another window of the process) is up, which under load can be long.
   HWND ReadySaver() {
-    HWND saver = Window("ZOV Verivir");
-    if (!saver) return nullptr;
+    HWND saver = nullptr;
+    bool seenDialog = false;
+    DWORD saverSince = 0;
     WaitFor([&] {
-      FindArgs any = {pi.dwProcessId, nullptr, nullptr};
-      EnumWindows(FindProc, reinterpret_cast<LPARAM>(&any));
-      return any.found == saver;
-    }, 15000);
+      FindArgs args = {pi.dwProcessId, "ZOV Verivir", nullptr};
+      EnumWindows(FindProc, reinterpret_cast<LPARAM>(&args));
+      saver = args.found;
+      bool dialog = false;
+      for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(w, &pid);
+        if (pid == pi.dwProcessId && w != saver && IsWindowVisible(w)) dialog = true;
+      }
+      seenDialog = seenDialog || dialog;
+      if (saver && !saverSince) saverSince = GetTickCount();
+      // Under load the render thread may start preparing seconds after the window
+      // shows; only a dialog too quick to be seen makes the ten calm seconds count.
+      return saver && !dialog && (seenDialog || GetTickCount() - saverSince > 10000);
+    }, 40000);
+    if (!saver) return nullptr;
     // Tests of other programs without the screen lock may hold the foreground;
     // keys go to the foreground window.
     if (GetForegroundWindow() != saver) SetForegroundWindow(saver);
     WaitFor([&] { return GetForegroundWindow() == saver; }, 5000);
-    Sleep(1000);
+    Sleep(300);
     return saver;
   }
   std::string Log() const {
@@ -207,9 +221,18 @@ TEST_F(SaverRun, EverySpellingOfTheRunSwitchRunsFullScreen) {
   for (const char* args : {"/S", "-s", "x/s", "/s /c"}) {
     SCOPED_TRACE(args);
     Start(args);
-    ASSERT_TRUE(ReadySaver());
-    Click();  // the pointer's window gets it, whoever holds the foreground
-    EXPECT_EQ(ExitWithin(10000), 0);
+    HWND saver = ReadySaver();
+    ASSERT_TRUE(saver);
+    // This case is about the mode, not the input: a window that another program
+    // left behind may take one click or key, so try both a few times.
+    long code = -1000;
+    for (int attempt = 0; attempt < 3 && code == -1000; ++attempt) {
+      SetForegroundWindow(saver);
+      Click();
+      Key(VK_SPACE);
+      code = ExitWithin(3000);
+    }
+    EXPECT_EQ(code, 0);
     if (WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(pi.hProcess, 99);
     CloseHandle(pi.hProcess);
     CloseHandle(pi.hThread);
