@@ -53,7 +53,7 @@ class RecordingScene : public glx::CAnimator {
   }
   void Draw() override {
     Record("Draw");
-    frameTimes.push_back(Now());
+    frameTimes.push_back(_lastFrame);  // the stamp the pacing took for this frame
     glColor3f(1.0f, 0.0f, 0.0f);
     glRectf(-0.5f, -0.5f, 0.5f, 0.5f);
     if (throwOnFrame == ++drawn) throw std::runtime_error("test: draw failed");
