@@ -1,0 +1,113 @@
+// Input rules of the saver window, driven in-process with the scene not yet
+// started, so that the busy state and the view can be set and read directly.
+#include <windows.h>
+#include <gtest/gtest.h>
+
+#include "saver/saver_app.h"
+#include "saver/saver_wnd.h"
+#include "scene/zazozeru.h"
+
+namespace {
+
+class SaverInput : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    wnd = new CSaverWnd;
+    wnd->_animatorClass = RUNTIME_CLASS(ZAzozeru);
+    ASSERT_TRUE(wnd->CreateFullScreen(nullptr));
+    hwnd = wnd->m_hWnd;
+    scene = static_cast<ZAzozeru*>(wnd->Animator());
+    ASSERT_NE(scene, nullptr);
+  }
+  void TearDown() override {
+    if (IsWindow(hwnd)) DestroyWindow(hwnd);
+    QuitPosted();
+  }
+  // Whether a close went through: it posts the quit message.
+  bool QuitPosted() {
+    MSG msg;
+    bool posted = false;
+    while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) posted = true;
+    return posted;
+  }
+  void Move(int x, int y) { SendMessageA(hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(x, y)); }
+  void Key(UINT msg, WPARAM key) { SendMessageA(hwnd, msg, key, 0); }
+  void ExpectView(float angle, float x, float y, float z) {
+    EXPECT_EQ(scene->_viewAngle, angle);
+    EXPECT_EQ(scene->_viewAxisX, x);
+    EXPECT_EQ(scene->_viewAxisY, y);
+    EXPECT_EQ(scene->_viewAxisZ, z);
+  }
+
+  CSaverApp app;  // no main window: closing needs no password
+  CSaverWnd* wnd = nullptr;
+  HWND hwnd = nullptr;
+  ZAzozeru* scene = nullptr;
+};
+
+TEST_F(SaverInput, EveryInputIsIgnoredWhileTheSceneIsPreparing) {
+  scene->_preparing = true;
+  Move(100, 100);
+  Move(400, 400);
+  SendMessageA(hwnd, WM_LBUTTONDOWN, 0, 0);
+  SendMessageA(hwnd, WM_RBUTTONDOWN, 0, 0);
+  SendMessageA(hwnd, WM_MBUTTONDOWN, 0, 0);
+  Key(WM_KEYDOWN, 'X');
+  Key(WM_KEYDOWN, 'B');
+  Key(WM_SYSKEYDOWN, VK_MENU);
+  EXPECT_FALSE(QuitPosted());
+  EXPECT_FALSE(wnd->_closing);
+  EXPECT_EQ(wnd->_mousePos.x, -1);
+  EXPECT_EQ(wnd->Animator(), scene);
+  ExpectView(0.0f, 0.0f, 0.0f, 0.0f);
+  scene->_preparing = false;
+  Key(WM_KEYDOWN, 'X');
+  EXPECT_TRUE(QuitPosted());
+}
+
+TEST_F(SaverInput, SixViewKeysTurnTheSceneAndReleasesDoNothing) {
+  Key(WM_KEYDOWN, 'B');
+  ExpectView(180.0f, 0.0f, 1.0f, 0.0f);
+  Key(WM_KEYDOWN, 'D');
+  ExpectView(-90.0f, 1.0f, 0.0f, 0.0f);
+  Key(WM_KEYDOWN, 'L');
+  ExpectView(90.0f, 0.0f, 1.0f, 0.0f);
+  Key(WM_KEYDOWN, 'R');
+  ExpectView(-90.0f, 0.0f, 1.0f, 0.0f);
+  Key(WM_KEYDOWN, 'T');
+  ExpectView(90.0f, 1.0f, 0.0f, 0.0f);
+  Key(WM_KEYDOWN, 'F');
+  ExpectView(0.0f, 0.0f, 0.0f, 0.0f);
+  Key(WM_KEYUP, 'X');
+  Key(WM_KEYUP, VK_ESCAPE);
+  EXPECT_FALSE(QuitPosted());
+  EXPECT_FALSE(wnd->_closing);
+  Key(WM_KEYDOWN, VK_SHIFT);
+  EXPECT_TRUE(QuitPosted());
+  EXPECT_TRUE(wnd->_closing);
+  EXPECT_EQ(wnd->Animator(), nullptr);
+  // Closing: further keys are ignored.
+  Key(WM_KEYDOWN, 'B');
+  ExpectView(0.0f, 0.0f, 0.0f, 0.0f);
+}
+
+TEST_F(SaverInput, MouseClosesOnlyBeyondFivePixelsFromTheFirstPosition) {
+  Move(200, 200);
+  EXPECT_EQ(wnd->_mousePos.x, 200);
+  Move(205, 205);
+  Move(195, 195);
+  EXPECT_FALSE(QuitPosted());
+  EXPECT_EQ(wnd->_mousePos.x, 200);  // the reference does not follow the mouse
+  Move(200, 206);
+  EXPECT_TRUE(QuitPosted());
+  EXPECT_TRUE(wnd->_closing);
+  EXPECT_EQ(wnd->_mousePos.x, -1);
+}
+
+TEST_F(SaverInput, AltAloneCloses) {
+  Key(WM_SYSKEYDOWN, VK_MENU);
+  EXPECT_TRUE(QuitPosted());
+  EXPECT_TRUE(wnd->_closing);
+}
+
+}  // namespace
