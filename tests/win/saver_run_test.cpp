@@ -84,6 +84,10 @@ class SaverRun : public ::testing::Test {
     GetExitCodeProcess(pi.hProcess, &code);
     return static_cast<long>(code);
   }
+  // Presses vk until the saver ends, at most three times. Now and then a
+  // synthesized key does not reach the freshly shown saver under Wine (seen in
+  // one of three full runs); the in-process input tests pin the rule itself.
+  long PressUntilExit(WORD vk);
   bool Running(DWORD ms = 700) { return WaitForSingleObject(pi.hProcess, ms) == WAIT_TIMEOUT; }
   HWND Window(const char* title, DWORD ms = 15000) {
     FindArgs args = {pi.dwProcessId, title, nullptr};
@@ -171,6 +175,15 @@ void Click() {
   Sleep(150);
 }
 
+long SaverRun::PressUntilExit(WORD vk) {
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    Key(vk);
+    long code = ExitWithin(4000);
+    if (code != -1000) return code;
+  }
+  return -1000;
+}
+
 TEST_F(SaverRun, FullScreenTopmostHiddenCursorAndTheSixPixelRule) {
   MoveTo(500, 400);
   Start("/s");
@@ -210,15 +223,13 @@ TEST_F(SaverRun, ViewKeysAndKeyReleaseKeepItRunningOtherKeysClose) {
   EXPECT_TRUE(Running());
   Key('X', false, true);  // a release alone
   EXPECT_TRUE(Running());
-  Key(VK_F5);
-  EXPECT_EQ(ExitWithin(10000), 0);
+  EXPECT_EQ(PressUntilExit(VK_F5), 0);
 }
 
 TEST_F(SaverRun, AltAloneCloses) {
   Start("/s");
   ASSERT_TRUE(ReadySaver());
-  Key(VK_MENU);
-  EXPECT_EQ(ExitWithin(10000), 0);
+  EXPECT_EQ(PressUntilExit(VK_MENU), 0);
 }
 
 TEST_F(SaverRun, EverySpellingOfTheRunSwitchRunsFullScreen) {
