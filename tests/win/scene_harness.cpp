@@ -5,6 +5,8 @@
 #include <mutex>
 
 #include "glx/opengl_wnd.h"
+#include <gtest/gtest.h>
+
 #include "tests/win/png_writer.h"
 #include "tests/win/test_support.h"
 
@@ -130,6 +132,15 @@ RunResult RunScene(const RunOptions& options) {
 
 bool SavePng(const std::string& name, const Frame& frame) {
   return testing_support::WritePng(name, frame.width, frame.height, frame.rgb);
+}
+
+Frame StillFrame() {
+  RunOptions o;
+  o.frames = 1;
+  o.freezeAfter = 0;
+  RunResult r = RunScene(o);
+  EXPECT_TRUE(r.initOk);
+  return r.frames.empty() ? Frame() : r.frames[0];
 }
 
 }  // namespace scene_testing

@@ -71,6 +71,9 @@ SceneSettings& ResetSettings();
 // Creates the window with the scene, records frames, closes and destroys it.
 RunResult RunScene(const RunOptions& options);
 
+// One frame at phase 0 (no motion) with the application's current settings.
+Frame StillFrame();
+
 // The test application whose settings the scene reads.
 CSaverApp& App();
 

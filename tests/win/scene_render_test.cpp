@@ -15,15 +15,10 @@ using scene_testing::RunScene;
 
 namespace {
 
-// Frames at phase 0 (no motion) of one object alone, in white.
+// A frame at phase 0 (no motion) with these settings.
 Frame StillFrame(const SceneSettings& settings) {
   scene_testing::App().settings = settings;
-  RunOptions o;
-  o.frames = 1;
-  o.freezeAfter = 0;
-  auto r = RunScene(o);
-  EXPECT_TRUE(r.initOk);
-  return r.frames.empty() ? Frame() : r.frames[0];
+  return scene_testing::StillFrame();
 }
 
 SceneSettings OnlyBig(int density, int gestalt) {

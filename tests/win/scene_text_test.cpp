@@ -26,14 +26,7 @@ SceneSettings& OnlyText(const std::string& text, int size) {
   return s;
 }
 
-Frame Still() {
-  RunOptions o;
-  o.frames = 1;
-  o.freezeAfter = 0;
-  auto r = RunScene(o);
-  EXPECT_TRUE(r.initOk);
-  return r.frames.empty() ? Frame() : r.frames[0];
-}
+Frame Still() { return scene_testing::StillFrame(); }
 
 // Draws only the compiled ring list and counts what it put on screen.
 int DrawnByTextList(TestScene& scene) {
