@@ -21,7 +21,8 @@ namespace {
 int g_outcome = 0;
 
 LRESULT CALLBACK BenchProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_COMMAND && (LOWORD(wParam) == IDC_TRANSFER_DONE || LOWORD(wParam) == IDC_TRANSFER_FAILED)) {
+  if (message == WM_COMMAND &&
+      (LOWORD(wParam) == IDC_TRANSFER_DONE || LOWORD(wParam) == IDC_TRANSFER_FAILED)) {
     g_outcome = LOWORD(wParam);
     return 0;
   }
@@ -40,7 +41,8 @@ HWND CreateProgressWindow(HINSTANCE instance, bool withControls) {
   CreateWindowA(PROGRESS_CLASSA, "", WS_CHILD | WS_VISIBLE, 10, 60, 300, 16, hwnd,
                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_PROGRESS)), instance, nullptr);
   CreateWindowA("EDIT", "", WS_CHILD | WS_VISIBLE | ES_READONLY, 10, 30, 300, 20, hwnd,
-                reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_PROGRESS_TEXT)), instance, nullptr);
+                reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_PROGRESS_TEXT)), instance,
+                nullptr);
   SendDlgItemMessageA(hwnd, IDC_PROGRESS, PBM_SETRANGE, 0, MAKELPARAM(0, 100));
   return hwnd;
 }
@@ -84,7 +86,7 @@ int main(int argc, char** argv) {
   CloseFileHandle(&g_update.output);
   CloseInternetHandle();
   const double seconds = double(end.QuadPart - start.QuadPart) / double(frequency.QuadPart);
-  std::printf("bytes %lld seconds %.6f outcome %d\n", static_cast<long long>(size.QuadPart), seconds,
-              g_outcome);
+  std::printf("bytes %lld seconds %.6f outcome %d\n", static_cast<long long>(size.QuadPart),
+              seconds, g_outcome);
   return g_outcome == IDC_TRANSFER_DONE ? 0 : 1;
 }

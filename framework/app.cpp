@@ -63,8 +63,8 @@ HKEY CWinApp::GetSectionKey(const char* section) {
   HKEY app = GetAppRegistryKey();
   if (!app) return nullptr;
   HKEY key = nullptr;
-  LONG rc = RegCreateKeyExA(app, section, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                            KEY_READ | KEY_WRITE, nullptr, &key, nullptr);
+  LONG rc = RegCreateKeyExA(app, section, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_READ | KEY_WRITE,
+                            nullptr, &key, nullptr);
   RegCloseKey(app);
   return rc == ERROR_SUCCESS ? key : nullptr;
 }
@@ -89,7 +89,8 @@ std::string CWinApp::GetProfileString(const char* section, const char* entry,
   std::string result = fallback;
   if (rc == ERROR_SUCCESS && type == REG_SZ) {
     std::vector<char> buffer(size + 1, '\0');
-    rc = RegQueryValueExA(key, entry, nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &size);
+    rc =
+        RegQueryValueExA(key, entry, nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &size);
     if (rc == ERROR_SUCCESS) result = buffer.data();
   }
   RegCloseKey(key);

@@ -53,6 +53,7 @@ class CListCtrl : public CWnd {
   BOOL DeleteAllItems() { return static_cast<BOOL>(SendMessage(LVM_DELETEALLITEMS)); }
   // compare gets the item data of two items and sortData.
   BOOL SortItems(PFNLVCOMPARE compare, DWORD_PTR sortData) {
-    return static_cast<BOOL>(SendMessage(LVM_SORTITEMS, sortData, reinterpret_cast<LPARAM>(compare)));
+    return static_cast<BOOL>(
+        SendMessage(LVM_SORTITEMS, sortData, reinterpret_cast<LPARAM>(compare)));
   }
 };

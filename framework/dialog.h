@@ -44,7 +44,8 @@ INT_PTR CALLBACK AfxDlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 // Moves values between a dialog's controls and its members.
 class CDataExchange {
  public:
-  CDataExchange(CWnd* dlg, BOOL saveAndValidate) : m_pDlgWnd(dlg), m_bSaveAndValidate(saveAndValidate) {}
+  CDataExchange(CWnd* dlg, BOOL saveAndValidate)
+      : m_pDlgWnd(dlg), m_bSaveAndValidate(saveAndValidate) {}
   HWND PrepareCtrl(int id) { return ::GetDlgItem(m_pDlgWnd->m_hWnd, id); }
   CWnd* m_pDlgWnd;
   BOOL m_bSaveAndValidate;
@@ -61,7 +62,8 @@ void DDX_Radio(CDataExchange* dx, int id, int& value);
 class CAnimateCtrl : public CWnd {
  public:
   BOOL Open(UINT resourceId) {
-    return static_cast<BOOL>(SendMessage(ACM_OPENA, 0, reinterpret_cast<LPARAM>(MAKEINTRESOURCEA(resourceId))));
+    return static_cast<BOOL>(
+        SendMessage(ACM_OPENA, 0, reinterpret_cast<LPARAM>(MAKEINTRESOURCEA(resourceId))));
   }
   BOOL Play(UINT from, UINT to, UINT repeat) {
     return static_cast<BOOL>(SendMessage(ACM_PLAY, repeat, MAKELPARAM(from, to)));

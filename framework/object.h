@@ -30,23 +30,23 @@ class CObject {
 
 #define RUNTIME_CLASS(class_name) (&class_name::runtimeClass)
 
-#define DECLARE_DYNAMIC(class_name)                 \
- public:                                            \
-  static const CRuntimeClass runtimeClass;          \
+#define DECLARE_DYNAMIC(class_name)        \
+ public:                                   \
+  static const CRuntimeClass runtimeClass; \
   const CRuntimeClass* GetRuntimeClass() const override;
 
 #define DECLARE_DYNCREATE(class_name) \
   DECLARE_DYNAMIC(class_name)         \
   static CObject* CreateObject();
 
-#define IMPLEMENT_RUNTIMECLASS(class_name, base_name, create)                            \
+#define IMPLEMENT_RUNTIMECLASS(class_name, base_name, create)                              \
   const CRuntimeClass class_name::runtimeClass = {#class_name, sizeof(class_name), create, \
-                                                  RUNTIME_CLASS(base_name)};              \
+                                                  RUNTIME_CLASS(base_name)};               \
   const CRuntimeClass* class_name::GetRuntimeClass() const { return RUNTIME_CLASS(class_name); }
 
 #define IMPLEMENT_DYNAMIC(class_name, base_name) \
   IMPLEMENT_RUNTIMECLASS(class_name, base_name, nullptr)
 
-#define IMPLEMENT_DYNCREATE(class_name, base_name)             \
+#define IMPLEMENT_DYNCREATE(class_name, base_name)               \
   CObject* class_name::CreateObject() { return new class_name; } \
   IMPLEMENT_RUNTIMECLASS(class_name, base_name, class_name::CreateObject)

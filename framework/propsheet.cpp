@@ -27,8 +27,10 @@ void ExecuteDlgInit(HWND dlg, const char* templateName) {
     p += 8;
     if (p + length > end) break;
     const char* text = reinterpret_cast<const char*>(p);
-    if (msg == 0x0403) SendDlgItemMessageA(dlg, id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
-    if (msg == 0x0401) SendDlgItemMessageA(dlg, id, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+    if (msg == 0x0403)
+      SendDlgItemMessageA(dlg, id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+    if (msg == 0x0401)
+      SendDlgItemMessageA(dlg, id, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
     p += length;
   }
 }
@@ -84,12 +86,24 @@ BOOL CPropertyPage::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) {
   auto* hdr = reinterpret_cast<NMHDR*>(lParam);
   if (hdr->hwndFrom != GetParent()) return CDialog::OnNotify(wParam, lParam, result);
   switch (hdr->code) {
-    case PSN_SETACTIVE: *result = OnSetActive() ? 0 : -1; break;
-    case PSN_KILLACTIVE: *result = OnKillActive() ? FALSE : TRUE; break;
-    case PSN_APPLY: *result = OnApply() ? PSNRET_NOERROR : PSNRET_INVALID_NOCHANGEPAGE; break;
-    case PSN_RESET: OnReset(); *result = 0; break;
-    case PSN_QUERYCANCEL: *result = OnQueryCancel() ? FALSE : TRUE; break;
-    default: return CDialog::OnNotify(wParam, lParam, result);
+    case PSN_SETACTIVE:
+      *result = OnSetActive() ? 0 : -1;
+      break;
+    case PSN_KILLACTIVE:
+      *result = OnKillActive() ? FALSE : TRUE;
+      break;
+    case PSN_APPLY:
+      *result = OnApply() ? PSNRET_NOERROR : PSNRET_INVALID_NOCHANGEPAGE;
+      break;
+    case PSN_RESET:
+      OnReset();
+      *result = 0;
+      break;
+    case PSN_QUERYCANCEL:
+      *result = OnQueryCancel() ? FALSE : TRUE;
+      break;
+    default:
+      return CDialog::OnNotify(wParam, lParam, result);
   }
   // Callers that go through the dialog manager read the result from here.
   ::SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT, *result);
@@ -100,7 +114,9 @@ CPropertySheet::CPropertySheet(UINT captionId, CWnd* parent, UINT selectPage)
     : CPropertySheet(AfxLoadString(captionId).c_str(), parent, selectPage) {}
 
 CPropertySheet::CPropertySheet(const char* caption, CWnd* parent, UINT selectPage)
-    : m_strCaption(caption ? caption : ""), m_pParentWnd(parent), m_nStartPage(selectPage),
+    : m_strCaption(caption ? caption : ""),
+      m_pParentWnd(parent),
+      m_nStartPage(selectPage),
       m_psh() {}
 
 CPropertyPage* CPropertySheet::GetActivePage() const {

@@ -8,8 +8,14 @@ class CCriticalSection {
   ~CCriticalSection() { DeleteCriticalSection(&m_sect); }
   CCriticalSection(const CCriticalSection&) = delete;
   CCriticalSection& operator=(const CCriticalSection&) = delete;
-  BOOL Lock() { EnterCriticalSection(&m_sect); return TRUE; }
-  BOOL Unlock() { LeaveCriticalSection(&m_sect); return TRUE; }
+  BOOL Lock() {
+    EnterCriticalSection(&m_sect);
+    return TRUE;
+  }
+  BOOL Unlock() {
+    LeaveCriticalSection(&m_sect);
+    return TRUE;
+  }
 
   CRITICAL_SECTION m_sect;
 };

@@ -31,6 +31,6 @@ class CWinThread : public CObject {
 };
 
 // Creates a worker thread running proc(param); null on failure.
-CWinThread* AfxBeginThread(AFX_THREADPROC proc, LPVOID param,
-                           int priority = THREAD_PRIORITY_NORMAL, UINT stackSize = 0,
-                           DWORD createFlags = 0, LPSECURITY_ATTRIBUTES sa = nullptr);
+CWinThread* AfxBeginThread(AFX_THREADPROC proc, LPVOID param, int priority = THREAD_PRIORITY_NORMAL,
+                           UINT stackSize = 0, DWORD createFlags = 0,
+                           LPSECURITY_ATTRIBUTES sa = nullptr);

@@ -211,29 +211,63 @@ LRESULT CWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
   POINT pt = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
   UINT repeat = LOWORD(lParam), keyFlags = HIWORD(lParam);
   switch (msg) {
-    case WM_CREATE: return OnCreate(reinterpret_cast<LPCREATESTRUCTA>(lParam));
-    case WM_DESTROY: OnDestroy(); return 0;
-    case WM_SIZE: OnSize(static_cast<UINT>(wParam), LOWORD(lParam), HIWORD(lParam)); return 0;
-    case WM_PAINT: OnPaint(); return 0;
-    case WM_ERASEBKGND: return OnEraseBkgnd(reinterpret_cast<HDC>(wParam));
-    case WM_CLOSE: OnClose(); return 0;
+    case WM_CREATE:
+      return OnCreate(reinterpret_cast<LPCREATESTRUCTA>(lParam));
+    case WM_DESTROY:
+      OnDestroy();
+      return 0;
+    case WM_SIZE:
+      OnSize(static_cast<UINT>(wParam), LOWORD(lParam), HIWORD(lParam));
+      return 0;
+    case WM_PAINT:
+      OnPaint();
+      return 0;
+    case WM_ERASEBKGND:
+      return OnEraseBkgnd(reinterpret_cast<HDC>(wParam));
+    case WM_CLOSE:
+      OnClose();
+      return 0;
     case WM_SETCURSOR:
       return OnSetCursor(reinterpret_cast<HWND>(wParam), LOWORD(lParam), HIWORD(lParam));
-    case WM_MOUSEMOVE: OnMouseMove(static_cast<UINT>(wParam), pt); return 0;
-    case WM_LBUTTONDOWN: OnLButtonDown(static_cast<UINT>(wParam), pt); return 0;
-    case WM_LBUTTONUP: OnLButtonUp(static_cast<UINT>(wParam), pt); return 0;
-    case WM_MBUTTONDOWN: OnMButtonDown(static_cast<UINT>(wParam), pt); return 0;
-    case WM_RBUTTONDOWN: OnRButtonDown(static_cast<UINT>(wParam), pt); return 0;
-    case WM_KEYDOWN: OnKeyDown(static_cast<UINT>(wParam), repeat, keyFlags); return 0;
-    case WM_KEYUP: OnKeyUp(static_cast<UINT>(wParam), repeat, keyFlags); return 0;
-    case WM_SYSKEYDOWN: OnSysKeyDown(static_cast<UINT>(wParam), repeat, keyFlags); return 0;
-    case WM_SYSCOMMAND: OnSysCommand(static_cast<UINT>(wParam), lParam); return 0;
-    case WM_TIMER: OnTimer(static_cast<UINT_PTR>(wParam)); return 0;
+    case WM_MOUSEMOVE:
+      OnMouseMove(static_cast<UINT>(wParam), pt);
+      return 0;
+    case WM_LBUTTONDOWN:
+      OnLButtonDown(static_cast<UINT>(wParam), pt);
+      return 0;
+    case WM_LBUTTONUP:
+      OnLButtonUp(static_cast<UINT>(wParam), pt);
+      return 0;
+    case WM_MBUTTONDOWN:
+      OnMButtonDown(static_cast<UINT>(wParam), pt);
+      return 0;
+    case WM_RBUTTONDOWN:
+      OnRButtonDown(static_cast<UINT>(wParam), pt);
+      return 0;
+    case WM_KEYDOWN:
+      OnKeyDown(static_cast<UINT>(wParam), repeat, keyFlags);
+      return 0;
+    case WM_KEYUP:
+      OnKeyUp(static_cast<UINT>(wParam), repeat, keyFlags);
+      return 0;
+    case WM_SYSKEYDOWN:
+      OnSysKeyDown(static_cast<UINT>(wParam), repeat, keyFlags);
+      return 0;
+    case WM_SYSCOMMAND:
+      OnSysCommand(static_cast<UINT>(wParam), lParam);
+      return 0;
+    case WM_TIMER:
+      OnTimer(static_cast<UINT_PTR>(wParam));
+      return 0;
     case WM_HSCROLL:
       OnHScroll(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
       return 0;
-    case WM_SYSCOLORCHANGE: OnSysColorChange(); return 0;
-    case WM_KILLFOCUS: OnKillFocus(reinterpret_cast<HWND>(wParam)); return 0;
+    case WM_SYSCOLORCHANGE:
+      OnSysColorChange();
+      return 0;
+    case WM_KILLFOCUS:
+      OnKillFocus(reinterpret_cast<HWND>(wParam));
+      return 0;
     case WM_COMMAND:
       if (OnCommand(wParam, lParam)) return 0;
       break;
@@ -249,7 +283,8 @@ LRESULT CWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       if (child && child->OnChildNotify(msg, wParam, lParam, &result)) return TRUE;
       break;
     }
-    default: break;
+    default:
+      break;
   }
   return DefWindowProc(msg, wParam, lParam);
 }

@@ -82,10 +82,16 @@ class CWnd : public CObject {
   HWND GetParent() const { return ::GetParent(m_hWnd); }
   void SetWindowText(const char* text) { ::SetWindowTextA(m_hWnd, text); }
   std::string GetWindowText() const;
-  LRESULT SendMessage(UINT msg, WPARAM wp = 0, LPARAM lp = 0) { return ::SendMessageA(m_hWnd, msg, wp, lp); }
-  BOOL PostMessage(UINT msg, WPARAM wp = 0, LPARAM lp = 0) { return ::PostMessageA(m_hWnd, msg, wp, lp); }
+  LRESULT SendMessage(UINT msg, WPARAM wp = 0, LPARAM lp = 0) {
+    return ::SendMessageA(m_hWnd, msg, wp, lp);
+  }
+  BOOL PostMessage(UINT msg, WPARAM wp = 0, LPARAM lp = 0) {
+    return ::PostMessageA(m_hWnd, msg, wp, lp);
+  }
   void Invalidate(BOOL erase = TRUE) { ::InvalidateRect(m_hWnd, nullptr, erase); }
-  HFONT GetFont() const { return reinterpret_cast<HFONT>(::SendMessageA(m_hWnd, WM_GETFONT, 0, 0)); }
+  HFONT GetFont() const {
+    return reinterpret_cast<HFONT>(::SendMessageA(m_hWnd, WM_GETFONT, 0, 0));
+  }
   DWORD GetStyle() const { return static_cast<DWORD>(::GetWindowLongPtrA(m_hWnd, GWL_STYLE)); }
   BOOL CenterWindow(HWND alternateOwner = nullptr);
 

@@ -15,18 +15,18 @@ namespace glx {
 //   message), 2 animator creation failed ("%1" detail), 3 unhook failed,
 //   4 window creation failed, 5 close request failed.
 class error_table : public xtl::basic_singleton<error_table> {
-public:
-    // A copy of the text for id; an unknown id yields (and records) an
-    // empty text.
-    std::string lookup(int id);
+ public:
+  // A copy of the text for id; an unknown id yields (and records) an
+  // empty text.
+  std::string lookup(int id);
 
-private:
-    friend class xtl::basic_singleton<error_table>;
+ private:
+  friend class xtl::basic_singleton<error_table>;
 
-    error_table();
-    ~error_table() override;
+  error_table();
+  ~error_table() override;
 
-    std::map<std::int32_t, std::string> _texts;
+  std::map<std::int32_t, std::string> _texts;
 };
 
 // Body of a failure message box: text 1 with "%1" replaced by context, then
@@ -36,6 +36,6 @@ std::string failure_body(const std::string& context, const std::string& message)
 // Text id with detail as its first argument.
 std::string failure_text(int id, const std::string& detail);
 
-} // namespace glx
+}  // namespace glx
 
 #endif

@@ -11,18 +11,18 @@ namespace glx {
 // template. An occurrence directly followed by a backslash is left alone, and
 // inserted text is never searched again. Other "%" sequences stay as they are.
 class message_format {
-public:
-    explicit message_format(const std::string& text);
+ public:
+  explicit message_format(const std::string& text);
 
-    message_format& arg(const std::string& value);
-    message_format& operator%(const std::string& value) { return arg(value); }
+  message_format& arg(const std::string& value);
+  message_format& operator%(const std::string& value) { return arg(value); }
 
-    std::string str() const;
+  std::string str() const;
 
-private:
-    std::string _text;
-    int _count = 0;
-    std::ostringstream _stream;
+ private:
+  std::string _text;
+  int _count = 0;
+  std::ostringstream _stream;
 };
 
 // Replaces each occurrence of marker in text that is not directly followed by
@@ -31,6 +31,6 @@ private:
 std::size_t replace_marker(std::string& text, const std::string& marker,
                            const std::string& replacement);
 
-} // namespace glx
+}  // namespace glx
 
 #endif

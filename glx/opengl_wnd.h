@@ -33,7 +33,7 @@ class COpenGLWnd : public CWnd {
   // The window class shared by every window of this kind.
   static const char* ClassName() { return s_className; }
 
-  CAnimator* _animator = nullptr;             // owned
+  CAnimator* _animator = nullptr;                 // owned
   const CRuntimeClass* _animatorClass = nullptr;  // not owned
 
  protected:

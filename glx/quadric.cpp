@@ -12,10 +12,17 @@ basic_quadric::~basic_quadric() {
 
 void basic_quadric::DrawStyle(int style) {
   switch (style) {
-    case 1: gluQuadricDrawStyle(_quadric, GLU_POINT); break;
-    case 2: gluQuadricDrawStyle(_quadric, GLU_LINE); break;
-    case 3: gluQuadricDrawStyle(_quadric, GLU_FILL); break;
-    default: break;
+    case 1:
+      gluQuadricDrawStyle(_quadric, GLU_POINT);
+      break;
+    case 2:
+      gluQuadricDrawStyle(_quadric, GLU_LINE);
+      break;
+    case 3:
+      gluQuadricDrawStyle(_quadric, GLU_FILL);
+      break;
+    default:
+      break;
   }
 }
 

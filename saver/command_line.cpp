@@ -9,11 +9,20 @@ CSaverCommandLine::CSaverCommandLine(const char* arguments) : text(arguments ? a
   if (at == std::string::npos || at + 1 >= text.size()) return;
   const char letter = static_cast<char>(std::tolower(static_cast<unsigned char>(text[at + 1])));
   switch (letter) {
-    case 's': mode = Mode::run; return;
-    case 'c': mode = Mode::configure; return;
-    case 'p': mode = Mode::preview; break;
-    case 'a': mode = Mode::changePassword; break;
-    default: return;
+    case 's':
+      mode = Mode::run;
+      return;
+    case 'c':
+      mode = Mode::configure;
+      return;
+    case 'p':
+      mode = Mode::preview;
+      break;
+    case 'a':
+      mode = Mode::changePassword;
+      break;
+    default:
+      return;
   }
   // atoi rules (it skips white space itself): /p 1234 and /p1234 give 1234, /p:1234 gives 0.
   window = std::atoi(text.c_str() + at + 2);

@@ -73,14 +73,21 @@ BOOL CSaverApp::InitInstance() {
 
   const HWND window = reinterpret_cast<HWND>(static_cast<UINT_PTR>(commandLine.window));
   switch (commandLine.mode) {
-    case CSaverCommandLine::Mode::run: return RunSaver();
-    case CSaverCommandLine::Mode::preview: return RunPreview(window);
-    case CSaverCommandLine::Mode::changePassword: return RunChangePassword(window);
-    default: ShowSettings(); return TRUE;
+    case CSaverCommandLine::Mode::run:
+      return RunSaver();
+    case CSaverCommandLine::Mode::preview:
+      return RunPreview(window);
+    case CSaverCommandLine::Mode::changePassword:
+      return RunChangePassword(window);
+    default:
+      ShowSettings();
+      return TRUE;
   }
 }
 
-void CSaverApp::ReportCannotCreate() { AfxMessageBox(IDS_CANNOT_CREATE, MB_OK | MB_ICONEXCLAMATION); }
+void CSaverApp::ReportCannotCreate() {
+  AfxMessageBox(IDS_CANNOT_CREATE, MB_OK | MB_ICONEXCLAMATION);
+}
 
 bool CSaverApp::RunSaver() {
   m_pMainWnd = _proxy;

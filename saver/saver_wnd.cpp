@@ -30,8 +30,9 @@ BOOL CSaverWnd::CreateFullScreen(CWnd* parent) {
 
 ZAzozeru* CSaverWnd::Scene() const {
   // Always a ZAzozeru in the program; other animators (tests) have no view or busy state.
-  return _animator && _animator->IsKindOf(RUNTIME_CLASS(ZAzozeru)) ? static_cast<ZAzozeru*>(_animator)
-                                                                   : nullptr;
+  return _animator && _animator->IsKindOf(RUNTIME_CLASS(ZAzozeru))
+             ? static_cast<ZAzozeru*>(_animator)
+             : nullptr;
 }
 
 bool CSaverWnd::IsSceneBusy() const {

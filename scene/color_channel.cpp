@@ -1,26 +1,25 @@
 #include "scene/color_channel.h"
 
-void ColorChannel::Advance()
-{
-    value = value.get() + step;
-    // Exact comparisons are intended: clamping stores the bound itself.
-    const float now = value.get();
-    if (now == value.upper())
-        step = -fall.get();
-    else if (now == value.lower())
-        step = rise.get();
+void ColorChannel::Advance() {
+  value = value.get() + step;
+  // Exact comparisons are intended: clamping stores the bound itself.
+  const float now = value.get();
+  if (now == value.upper())
+    step = -fall.get();
+  else if (now == value.lower())
+    step = rise.get();
 }
 
 namespace {
 
 struct ChannelSetup {
-    bool upperFirst; // a new range is [0, 0]: moving it upwards needs the upper bound first
-    float lower;
-    float upper;
-    float start;
-    float rise;
-    float fall;
-    bool startRising; // initial step is +rise, else +fall
+  bool upperFirst;  // a new range is [0, 0]: moving it upwards needs the upper bound first
+  float lower;
+  float upper;
+  float start;
+  float rise;
+  float fall;
+  bool startRising;  // initial step is +rise, else +fall
 };
 
 // clang-format off
@@ -44,29 +43,28 @@ const ChannelSetup textRing[4] = {
 };
 // clang-format on
 
-} // namespace
+}  // namespace
 
-void SetupChannels(CyclerKind kind, ColorChannel (&channels)[4])
-{
-    const ChannelSetup* table = bigSphere;
-    if (kind == CyclerKind::SmallSphere)
-        table = smallSphere;
-    else if (kind == CyclerKind::TextRing)
-        table = textRing;
+void SetupChannels(CyclerKind kind, ColorChannel (&channels)[4]) {
+  const ChannelSetup* table = bigSphere;
+  if (kind == CyclerKind::SmallSphere)
+    table = smallSphere;
+  else if (kind == CyclerKind::TextRing)
+    table = textRing;
 
-    for (int i = 0; i < 4; ++i) {
-        const ChannelSetup& s = table[i];
-        ColorChannel& c = channels[i];
-        if (s.upperFirst) {
-            c.range.set_upper(s.upper);
-            c.range.set_lower(s.lower);
-        } else {
-            c.range.set_lower(s.lower);
-            c.range.set_upper(s.upper);
-        }
-        c.value = s.start;
-        c.rise = s.rise;
-        c.fall = s.fall;
-        c.step = s.startRising ? c.rise.get() : c.fall.get();
+  for (int i = 0; i < 4; ++i) {
+    const ChannelSetup& s = table[i];
+    ColorChannel& c = channels[i];
+    if (s.upperFirst) {
+      c.range.set_upper(s.upper);
+      c.range.set_lower(s.lower);
+    } else {
+      c.range.set_lower(s.lower);
+      c.range.set_upper(s.upper);
     }
+    c.value = s.start;
+    c.rise = s.rise;
+    c.fall = s.fall;
+    c.step = s.startRising ? c.rise.get() : c.fall.get();
+  }
 }

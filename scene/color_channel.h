@@ -9,19 +9,19 @@
 // down by fall, resting one frame on each bound. A new channel is [0, 0] with
 // everything 0. Not copyable: value refers to this channel's own range.
 struct ColorChannel {
-    xtl::adjustable_range<float> range;
-    xtl::bounded_value<float, xtl::adjustable_range<float>, xtl::adjustable_range<float>*> value{
-        &range};
-    xtl::dynamic_value<float> rise{0};
-    xtl::dynamic_value<float> fall{0};
-    float step = 0;
+  xtl::adjustable_range<float> range;
+  xtl::bounded_value<float, xtl::adjustable_range<float>, xtl::adjustable_range<float>*> value{
+      &range};
+  xtl::dynamic_value<float> rise{0};
+  xtl::dynamic_value<float> fall{0};
+  float step = 0;
 
-    ColorChannel() = default;
-    ColorChannel(const ColorChannel&) = delete;
-    ColorChannel& operator=(const ColorChannel&) = delete;
+  ColorChannel() = default;
+  ColorChannel(const ColorChannel&) = delete;
+  ColorChannel& operator=(const ColorChannel&) = delete;
 
-    // Adds step (clamped to the range), then turns on reaching a bound.
-    void Advance();
+  // Adds step (clamped to the range), then turns on reaching a bound.
+  void Advance();
 };
 
 enum class CyclerKind { BigSphere, SmallSphere, TextRing };

@@ -3,7 +3,8 @@
 #include "saver/saver_app.h"
 #include "scene/zazozeru.h"
 
-ColorCycler::ColorCycler(CyclerKind kind, DrawingRecord* drawing_) : drawing(drawing_), _kind(kind) {
+ColorCycler::ColorCycler(CyclerKind kind, DrawingRecord* drawing_)
+    : drawing(drawing_), _kind(kind) {
   SetupChannels(kind, channels);
 }
 

@@ -3,7 +3,8 @@
 #include "saver/saver_app.h"
 #include "scene/text_format.h"
 
-TextRing::TextRing(GLuint list_, GLuint glyphBase_, bool useList_, const GLYPHMETRICSFLOAT* metrics_)
+TextRing::TextRing(GLuint list_, GLuint glyphBase_, bool useList_,
+                   const GLYPHMETRICSFLOAT* metrics_)
     : list(list_), glyphBase(glyphBase_), useList(useList_), metrics(metrics_) {
   const SceneSettings& s = SaverApp()->settings;
   SetupChannels(CyclerKind::TextRing, channels);

@@ -135,8 +135,9 @@ bool ZAzozeru::BuildText() {
   lstrcpynA(lf.lfFaceName, s.font.c_str(), LF_FACESIZE);
   HFONT font = CreateFontIndirectA(&lf);
   HGDIOBJ previous = SelectObject(_hdc, font);
-  BOOL ok = wglUseFontOutlinesA(_hdc, 32, 224, _glyphBase, sphere_detail::OutlineDeviation(s.textResolution),
-                                0.1f, WGL_FONT_POLYGONS, _glyphMetrics);
+  BOOL ok = wglUseFontOutlinesA(_hdc, 32, 224, _glyphBase,
+                                sphere_detail::OutlineDeviation(s.textResolution), 0.1f,
+                                WGL_FONT_POLYGONS, _glyphMetrics);
   SelectObject(_hdc, previous);
   DeleteObject(font);
   if (!ok) return false;

@@ -7,7 +7,9 @@ namespace gl_extensions {
 namespace {
 
 // The word without its "GL_"-style prefix of three characters.
-std::string Rest(const std::string& word) { return word.size() > 3 ? word.substr(3) : std::string(); }
+std::string Rest(const std::string& word) {
+  return word.size() > 3 ? word.substr(3) : std::string();
+}
 
 }  // namespace
 

@@ -59,8 +59,8 @@ void CGLPage::QueryOpenGL() {
   // The pixel format goes to a hidden child of the page, not to the page: under
   // Wine a window with a pixel format is shown through an OpenGL surface that
   // hides the GDI painting of the page and its controls.
-  HWND target = CreateWindowExA(0, "STATIC", nullptr, WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 1, 1, m_hWnd,
-                                nullptr, AfxGetInstanceHandle(), nullptr);
+  HWND target = CreateWindowExA(0, "STATIC", nullptr, WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 1, 1,
+                                m_hWnd, nullptr, AfxGetInstanceHandle(), nullptr);
   if (!target) target = m_hWnd;
   HDC dc = ::GetDC(target);
   int count = DescribePixelFormat(dc, 0, sizeof pfd, &pfd);

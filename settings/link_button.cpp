@@ -185,7 +185,8 @@ void CLinkButton::DrawItem(LPDRAWITEMSTRUCT dis) {
       m_focusShown = (dis->itemState & ODS_FOCUS) ? 1 : 0;
       DrawFocusRect(dc, &l.rect);  // inverts, so a second call removes it
       break;
-    default: break;
+    default:
+      break;
   }
   SetTextColor(dc, oldColor);
   SelectObject(dc, oldFont);

@@ -13,13 +13,14 @@ struct Tool {
 };
 
 const Tool kTools[] = {
-    {IDC_SHOW_TEXT, IDS_TIP_SHOW_TEXT}, {IDC_TEXT, IDS_TIP_TEXT}, {IDC_FONT, IDS_TIP_FONT},
-    {IDC_TEXT_QUALITY, IDS_TIP_QUALITY},     {IDC_TEXT_SIZE, IDS_TIP_SIZE}, {IDC_SPEED, IDS_TIP_SPEED},
+    {IDC_SHOW_TEXT, IDS_TIP_SHOW_TEXT},   {IDC_TEXT, IDS_TIP_TEXT},      {IDC_FONT, IDS_TIP_FONT},
+    {IDC_TEXT_QUALITY, IDS_TIP_QUALITY},  {IDC_TEXT_SIZE, IDS_TIP_SIZE}, {IDC_SPEED, IDS_TIP_SPEED},
     {IDC_TEXT_COLOR, IDS_TIP_TEXT_COLOR},
 };
 
 // The controls that Show Text switches.
-const int kTextControls[] = {IDC_TEXT, IDC_FONT, IDC_TEXT_QUALITY, IDC_TEXT_SIZE, IDC_SPEED, IDC_TEXT_COLOR};
+const int kTextControls[] = {IDC_TEXT,      IDC_FONT,  IDC_TEXT_QUALITY,
+                             IDC_TEXT_SIZE, IDC_SPEED, IDC_TEXT_COLOR};
 
 }  // namespace
 
@@ -93,7 +94,8 @@ BOOL CTextPage::OnCmdMsg(UINT id, int code) {
       if (code != CBN_SELENDOK) break;
       OnModified();
       return TRUE;
-    default: break;
+    default:
+      break;
   }
   return CPropertyPage::OnCmdMsg(id, code);
 }

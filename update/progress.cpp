@@ -18,11 +18,12 @@ std::uint32_t ProgressPercent(std::uint32_t receivedKb, std::uint32_t totalKb) {
 #pragma GCC diagnostic ignored "-Wformat-nonliteral"
 #endif
 
-void FormatProgressText(char* out, std::size_t size, const char* pattern,
-                        std::uint32_t receivedKb, std::uint32_t totalKb) {
+void FormatProgressText(char* out, std::size_t size, const char* pattern, std::uint32_t receivedKb,
+                        std::uint32_t totalKb) {
   if (size == 0) return;
   // The pattern takes %d: values above INT_MAX show as negative, as they always did.
-  if (std::snprintf(out, size, pattern, static_cast<int>(receivedKb), static_cast<int>(totalKb)) < 0)
+  if (std::snprintf(out, size, pattern, static_cast<int>(receivedKb), static_cast<int>(totalKb)) <
+      0)
     out[0] = '\0';
 }
 

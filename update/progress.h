@@ -13,8 +13,8 @@ std::uint32_t KilobytesInBlock(std::uint32_t bytes);
 std::uint32_t ProgressPercent(std::uint32_t receivedKb, std::uint32_t totalKb);
 
 // Formats the progress pattern (two %d: received, then total) into out.
-void FormatProgressText(char* out, std::size_t size, const char* pattern,
-                        std::uint32_t receivedKb, std::uint32_t totalKb);
+void FormatProgressText(char* out, std::size_t size, const char* pattern, std::uint32_t receivedKb,
+                        std::uint32_t totalKb);
 
 // Formats the download caption pattern (one %s) with the product name into out.
 void FormatCaption(char* out, std::size_t size, const char* pattern, const char* appName);

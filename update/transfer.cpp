@@ -25,7 +25,8 @@ bool IsHttpUrl(const char* url) {
 bool IsErrorStatus(HINTERNET request, const char* url) {
   if (!IsHttpUrl(url)) return false;
   DWORD status = 0, size = sizeof status;
-  if (!HttpQueryInfoA(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, nullptr))
+  if (!HttpQueryInfoA(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size,
+                      nullptr))
     return false;
   return status >= 400;
 }

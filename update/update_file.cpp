@@ -27,7 +27,8 @@ void ReadText(const char* key, const char* fallback, char (&value)[N]) {
 // rather than being cut into another, wrong, URL or name.
 void ReadBoundedText(const char* key, char (&value)[MAX_PATH]) {
   char wide[1024];
-  DWORD len = GetPrivateProfileStringA(g_update.product, key, "", wide, sizeof wide, g_update.tempFile);
+  DWORD len =
+      GetPrivateProfileStringA(g_update.product, key, "", wide, sizeof wide, g_update.tempFile);
   if (len >= MAX_PATH) len = 0;
   std::memcpy(value, wide, len);
   value[len] = '\0';

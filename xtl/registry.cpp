@@ -15,8 +15,9 @@ const std::map<LONG, long> kResults = {{ERROR_SUCCESS, success},
                                        {ERROR_ACCESS_DENIED, access_denied},
                                        {ERROR_INVALID_PARAMETER, failed}};
 
-const std::map<long, REGSAM> kRights = {{0, KEY_ALL_ACCESS}, {1, KEY_WRITE}, {2, KEY_WRITE},
-                                        {3, KEY_READ},       {4, KEY_WRITE}, {5, KEY_ENUMERATE_SUB_KEYS}};
+const std::map<long, REGSAM> kRights = {{0, KEY_ALL_ACCESS}, {1, KEY_WRITE},
+                                        {2, KEY_WRITE},      {3, KEY_READ},
+                                        {4, KEY_WRITE},      {5, KEY_ENUMERATE_SUB_KEYS}};
 
 bool creates(long mode) { return mode == 1 || mode == 4; }
 
@@ -101,7 +102,8 @@ long registry_key::load(const key_handle& parent) {
 }
 
 long registry_key::store(const key_handle& parent) {
-  long rc = pass(parent, _values, [](basic_storable& v, const key_handle& k) { return v.store(k); });
+  long rc =
+      pass(parent, _values, [](basic_storable& v, const key_handle& k) { return v.store(k); });
   if (rc != success) return rc;
   return pass(parent, _subkeys, [](registry_key& s, const key_handle& k) { return s.store(k); });
 }
@@ -111,7 +113,8 @@ long registry_key::create(const key_handle& parent) {
 }
 
 long registry_key::remove(const key_handle& parent) {
-  long rc = pass(parent, _subkeys, [](registry_key& s, const key_handle& k) { return s.remove(k); });
+  long rc =
+      pass(parent, _subkeys, [](registry_key& s, const key_handle& k) { return s.remove(k); });
   if (rc != success) return rc;
   return translate(RegDeleteKeyA(parent.handle, _name.c_str()));
 }
@@ -123,7 +126,8 @@ long registry_key::enumerate(const key_handle& parent) {
     char name[512];
     DWORD size = sizeof name;
     FILETIME written;
-    LONG result = RegEnumKeyExA(key.handle, index, name, &size, nullptr, nullptr, nullptr, &written);
+    LONG result =
+        RegEnumKeyExA(key.handle, index, name, &size, nullptr, nullptr, nullptr, &written);
     if (result == ERROR_NO_MORE_ITEMS) return success;
     long rc = translate(result);
     if (rc != success) return rc;

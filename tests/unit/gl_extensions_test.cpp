@@ -49,15 +49,14 @@ TEST(GlExtensions, TextComparesUnsignedBytesAndShorterFirst) {
   EXPECT_GT(CompareText("b", "abc"), 0);
   EXPECT_LT(CompareText("ab", "abc"), 0);
   EXPECT_EQ(CompareText("ab", "ab"), 0);
-  EXPECT_LT(CompareText("Z", "a"), 0);         // case matters: byte values
-  EXPECT_LT(CompareText("a", "\xe9"), 0);      // bytes above 127 sort last
-  EXPECT_LT(CompareText(" x", "a"), 0);        // the leading blank of names sorts first
+  EXPECT_LT(CompareText("Z", "a"), 0);     // case matters: byte values
+  EXPECT_LT(CompareText("a", "\xe9"), 0);  // bytes above 127 sort last
+  EXPECT_LT(CompareText(" x", "a"), 0);    // the leading blank of names sorts first
 }
 
 std::vector<Record> Sorted(std::vector<Record> v, int column, bool ascending) {
-  std::sort(v.begin(), v.end(), [&](const Record& a, const Record& b) {
-    return Compare(a, b, column, ascending) < 0;
-  });
+  std::sort(v.begin(), v.end(),
+            [&](const Record& a, const Record& b) { return Compare(a, b, column, ascending) < 0; });
   return v;
 }
 

@@ -35,8 +35,8 @@ TEST(NuvoraCommandLine, MissingVersionPartsCountAsZero) {
   struct Case {
     const char* tail;
     unsigned major, minor;
-  } cases[] = {{"Verivir", 0, 0},     {"Verivir,", 0, 0},  {"Verivir,2", 2, 0},
-               {"Verivir,2,", 2, 0},  {"Verivir,,5", 0, 5}, {"Verivir,x,y", 0, 0},
+  } cases[] = {{"Verivir", 0, 0},       {"Verivir,", 0, 0},        {"Verivir,2", 2, 0},
+               {"Verivir,2,", 2, 0},    {"Verivir,,5", 0, 5},      {"Verivir,x,y", 0, 0},
                {"Verivir,3x,4z", 3, 4}, {"Verivir,1,2,3,4", 1, 2}, {"Verivir,+7,-0", 7, 0}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.tail);
@@ -80,7 +80,7 @@ TEST(NuvoraCommandLine, UnusableLinesAreRejected) {
   CommandLine line;
   EXPECT_FALSE(ParseCommandLine(nullptr, &line));
   for (const char* tail : {"", " ", "  \t ", ",,,", " ;:-!? ", "\xE9\xFF",
-                           "http://host/update.ini",         // no comma after the URL
+                           "http://host/update.ini",          // no comma after the URL
                            "http://host/update.ini Verivir",  // still none
                            "http://host/update.ini,", "http://host/update.ini, ,;"}) {
     SCOPED_TRACE(tail);

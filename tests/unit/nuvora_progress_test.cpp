@@ -16,9 +16,9 @@ TEST(NuvoraVersionRule, OfferMustBeatTheInstalledVersion) {
   EXPECT_TRUE(IsNewerVersion(1, 18, 1, 17));
   EXPECT_FALSE(IsNewerVersion(1, 18, 1, 18));  // equal is not newer
   EXPECT_FALSE(IsNewerVersion(1, 18, 2, 0));
-  EXPECT_TRUE(IsNewerVersion(2, 0, 1, 99));    // the major decides first
+  EXPECT_TRUE(IsNewerVersion(2, 0, 1, 99));  // the major decides first
   EXPECT_FALSE(IsNewerVersion(1, 99, 2, 0));
-  EXPECT_FALSE(IsNewerVersion(0, 0, 0, 0));    // a missing section is never newer
+  EXPECT_FALSE(IsNewerVersion(0, 0, 0, 0));           // a missing section is never newer
   EXPECT_TRUE(IsNewerVersion(0x80000000u, 0, 1, 0));  // unsigned, not signed
   EXPECT_FALSE(IsNewerVersion(1, 0, 0xFFFFFFFFu, 0));
 }

@@ -44,8 +44,6 @@ TEST(SaverCommandLine, PreviewAndPasswordReadTheWindowAsDecimal) {
   EXPECT_EQ(WindowOf("/c:1234"), 0);
 }
 
-TEST(SaverCommandLine, KeepsTheText) {
-  EXPECT_EQ(CSaverCommandLine("/p 12").text, "/p 12");
-}
+TEST(SaverCommandLine, KeepsTheText) { EXPECT_EQ(CSaverCommandLine("/p 12").text, "/p 12"); }
 
 }  // namespace

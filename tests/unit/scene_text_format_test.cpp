@@ -25,7 +25,8 @@ TEST(TextFormat, FormatsLocalTimeAndGivesUpBeyond127Characters) {
   EXPECT_NE(text_format::Format("%H:%M:%S", t), text_format::Format("%H:%M:%S", t + 1));
   EXPECT_EQ(text_format::Format(std::string(127, 'x'), t).size(), 127u);
   EXPECT_EQ(text_format::Format(std::string(128, 'x'), t), "");
-  EXPECT_EQ(text_format::Format(std::string(60, 'x') + "%Y" + std::string(60, 'x'), t).size(), 124u);
+  EXPECT_EQ(text_format::Format(std::string(60, 'x') + "%Y" + std::string(60, 'x'), t).size(),
+            124u);
 }
 
 TEST(TextFormat, ControlCharactersAreDroppedAndHighCharactersKept) {

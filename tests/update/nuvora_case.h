@@ -11,7 +11,8 @@
 namespace nuvora_test {
 
 inline const char kNoConnection[] =
-    "ERROR : Cannot connect to the Server !\nPlease connect to the Internet before running Update utility.";
+    "ERROR : Cannot connect to the Server !\nPlease connect to the Internet before running Update "
+    "utility.";
 inline const char kCannotWrite[] = "ERROR : Cannot write to local Disk !";
 inline const char kNoNewer[] = "Sorry, there is no newer version available on the Server !";
 inline const char kCannotOpenUrl[] =

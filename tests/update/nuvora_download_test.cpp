@@ -54,9 +54,12 @@ TEST_F(NuvoraDownload, ProgressFollowsTheBlocksAndYesRunsTheInstaller) {
   const long long size = FileSize(run.ServedPath("setup.exe"));
   ASSERT_GT(size, 40 * 1024);
   const unsigned totalKb = static_cast<unsigned>(size / 1024);
-  const Keys keys = {{"VerHi", "1"},          {"VerLo", "18"},
-                     {"AppName", "ZOV Tools"}, {"Path001", installer + "?drip=25"},
-                     {"FileName", "setup.exe"}, {"DlSize", std::to_string(totalKb)}};
+  const Keys keys = {{"VerHi", "1"},
+                     {"VerLo", "18"},
+                     {"AppName", "ZOV Tools"},
+                     {"Path001", installer + "?drip=25"},
+                     {"FileName", "setup.exe"},
+                     {"DlSize", std::to_string(totalKb)}};
   ASSERT_TRUE(run.Start(run.Serve("update.ini", Ini("Verivir", keys)) + ",Verivir,1,17"));
   ASSERT_NO_FATAL_FAILURE(ChooseAndSave(run, -1, run.LocalPath("setup.exe")));
   HWND dialog = run.WaitFor(Kind::Download);

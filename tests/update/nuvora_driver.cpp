@@ -59,19 +59,25 @@ bool IsKind(HWND hwnd, Kind kind) {
   if (caption != kCaption) return false;
   const bool about = MessageText(hwnd).find("Update utility  -  Version") != std::string::npos;
   switch (kind) {
-    case Kind::About: return about;
-    case Kind::Connecting: return GetDlgItem(hwnd, 1011) != nullptr;
-    case Kind::Information: return GetDlgItem(hwnd, 1000) != nullptr;
-    case Kind::Download: return GetDlgItem(hwnd, 1005) != nullptr;
+    case Kind::About:
+      return about;
+    case Kind::Connecting:
+      return GetDlgItem(hwnd, 1011) != nullptr;
+    case Kind::Information:
+      return GetDlgItem(hwnd, 1000) != nullptr;
+    case Kind::Download:
+      return GetDlgItem(hwnd, 1005) != nullptr;
     case Kind::Message: {
       // A dialog being torn down can lose its controls before it disappears:
       // a message box is known by its answer buttons and its text.
-      if (about || GetDlgItem(hwnd, 1011) || GetDlgItem(hwnd, 1000) || GetDlgItem(hwnd, 1005)) return false;
+      if (about || GetDlgItem(hwnd, 1011) || GetDlgItem(hwnd, 1000) || GetDlgItem(hwnd, 1005))
+        return false;
       if (!GetDlgItem(hwnd, IDOK) && !GetDlgItem(hwnd, IDYES)) return false;
       const std::string text = MessageText(hwnd);
       return !text.empty() && text.rfind("The following version", 0) != 0;
     }
-    default: return false;
+    default:
+      return false;
   }
 }
 
@@ -80,7 +86,8 @@ void EmptyFolder(const std::string& dir) {
   HANDLE find = FindFirstFileA((dir + "/*").c_str(), &data);
   if (find == INVALID_HANDLE_VALUE) return;
   do {
-    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileA((dir + "/" + data.cFileName).c_str());
+    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+      DeleteFileA((dir + "/" + data.cFileName).c_str());
   } while (FindNextFileA(find, &data));
   FindClose(find);
 }
@@ -190,7 +197,9 @@ NuvoraRun::~NuvoraRun() {
 }
 
 std::string NuvoraRun::ServedPath(const std::string& file) const { return served_ + "/" + file; }
-std::string NuvoraRun::LocalPath(const std::string& file) const { return Windows(local_ + "/" + file); }
+std::string NuvoraRun::LocalPath(const std::string& file) const {
+  return Windows(local_ + "/" + file);
+}
 
 std::string NuvoraRun::Serve(const std::string& file, const std::string& text) {
   WriteTextFile(ServedPath(file), text);
@@ -257,8 +266,8 @@ void SetFileNameField(HWND dialog, const std::string& text) {
   EnumChildWindows(dialog, CollectEdits, reinterpret_cast<LPARAM>(&edits));
   DWORD_PTR ignored = 0;
   for (HWND edit : edits)
-    SendMessageTimeoutA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG,
-                        kSendTimeoutMs, &ignored);
+    SendMessageTimeoutA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
+                        SMTO_ABORTIFHUNG, kSendTimeoutMs, &ignored);
 }
 
 bool Gone(HWND dialog, DWORD ms) {

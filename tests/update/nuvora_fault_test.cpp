@@ -33,7 +33,8 @@ TEST_F(NuvoraFault, NoTemporaryFileEndsWithMinusOne) {
 TEST_F(NuvoraFault, ErrorStatusCountsAsAFailedOpen) {
   NuvoraRun missing(RunName(0));
   ASSERT_TRUE(missing.Start(Url("no/such/update.ini") + ",Verivir,1,17"));
-  ASSERT_NO_FATAL_FAILURE(AnswerAndExpectExit(missing, ExpectMessage(missing, kNoConnection), IDOK));
+  ASSERT_NO_FATAL_FAILURE(
+      AnswerAndExpectExit(missing, ExpectMessage(missing, kNoConnection), IDOK));
 
   NuvoraRun broken(RunName(1));
   const std::string ini = broken.Serve("update.ini", Ini("Verivir", {{"VerHi", "5"}}));
@@ -42,7 +43,8 @@ TEST_F(NuvoraFault, ErrorStatusCountsAsAFailedOpen) {
 
   NuvoraRun installer(RunName(2));
   const Keys keys = {{"VerHi", "2"}, {"Path001", Url("no/such/setup.exe")}};
-  ASSERT_TRUE(installer.Start(installer.Serve("update.ini", Ini("Verivir", keys)) + ",Verivir,1,17"));
+  ASSERT_TRUE(
+      installer.Start(installer.Serve("update.ini", Ini("Verivir", keys)) + ",Verivir,1,17"));
   ASSERT_NO_FATAL_FAILURE(ChooseAndSave(installer, -1, installer.LocalPath("setup.exe")));
   HWND box = ExpectMessage(installer, kCannotOpenUrl);
   EXPECT_FALSE(FileExists(installer.LocalPath("setup.exe")));
@@ -119,7 +121,8 @@ TEST_F(NuvoraFault, StopWhileDownloading) {
   {
     SCOPED_TRACE("Yes: partial file deleted, no message");
     NuvoraRun run(RunName(0));
-    const Keys keys = {{"VerHi", "2"}, {"DlSize", "400"}, {"Path001", Url("slow.bin?size=400000&drip=50")}};
+    const Keys keys = {
+        {"VerHi", "2"}, {"DlSize", "400"}, {"Path001", Url("slow.bin?size=400000&drip=50")}};
     ASSERT_TRUE(run.Start(run.Serve("update.ini", Ini("Verivir", keys)) + ",Verivir,1,17"));
     ASSERT_NO_FATAL_FAILURE(ChooseAndSave(run, -1, run.LocalPath("slow.bin")));
     HWND dialog = run.WaitFor(Kind::Download);

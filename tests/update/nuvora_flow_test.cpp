@@ -11,10 +11,10 @@ TEST_F(NuvoraFlow, UnusableCommandLinesShowOnlyTheAboutBox) {
       "",
       "   ",
       " ,;:-!? ",
-      "http://127.0.0.1/config/update.ini",             // URL without a following comma
-      "HTTP://127.0.0.1/update.ini Verivir",              // the same, upper case
-      std::string(64, 'P') + ",1,17",                     // product over 63 characters
-      "http://" + std::string(253, 'h') + ",Verivir,1",   // URL over 259 characters
+      "http://127.0.0.1/config/update.ini",              // URL without a following comma
+      "HTTP://127.0.0.1/update.ini Verivir",             // the same, upper case
+      std::string(64, 'P') + ",1,17",                    // product over 63 characters
+      "http://" + std::string(253, 'h') + ",Verivir,1",  // URL over 259 characters
   };
   for (size_t i = 0; i < lines.size(); ++i) {
     SCOPED_TRACE("command line \"" + lines[i] + "\"");
@@ -33,8 +33,8 @@ TEST_F(NuvoraFlow, UnusableCommandLinesShowOnlyTheAboutBox) {
 
 TEST_F(NuvoraFlow, NewerOnlyWhenTheOfferBeatsTheInstalledVersion) {
   NuvoraRun server(RunName());
-  const std::string url =
-      server.Serve("update.ini", Ini("Verivir", {{"VerHi", "1"}, {"VerLo", "18"}, {"AppName", "Verivir"}}));
+  const std::string url = server.Serve(
+      "update.ini", Ini("Verivir", {{"VerHi", "1"}, {"VerLo", "18"}, {"AppName", "Verivir"}}));
   std::string upper = url;
   upper.replace(0, 4, "HTTP");
   struct Case {
@@ -70,9 +70,15 @@ TEST_F(NuvoraFlow, NewerOnlyWhenTheOfferBeatsTheInstalledVersion) {
 
 TEST_F(NuvoraFlow, InformationDialogListsLanguagesAndTakesTheChosenPath) {
   NuvoraRun run(RunName());
-  const Keys keys = {{"VerHi", "3"},           {"AppName", "ZOV Spheres"}, {"Version", "3.0 beta"},
-                     {"Price", "free"},        {"Size", "1.2 MB"},         {"LangCount", "3"},
-                     {"Lang001", "English"},   {"Lang002", "Deutsch"},     {"Lang003", "Francais"},
+  const Keys keys = {{"VerHi", "3"},
+                     {"AppName", "ZOV Spheres"},
+                     {"Version", "3.0 beta"},
+                     {"Price", "free"},
+                     {"Size", "1.2 MB"},
+                     {"LangCount", "3"},
+                     {"Lang001", "English"},
+                     {"Lang002", "Deutsch"},
+                     {"Lang003", "Francais"},
                      {"Path001", run.Serve("en.bin", "english installer")},
                      {"Path002", run.Serve("de.bin", "german installer")},
                      {"Path003", run.Serve("fr.bin", "french installer")},
@@ -104,7 +110,8 @@ TEST_F(NuvoraFlow, InformationDialogListsLanguagesAndTakesTheChosenPath) {
 
 TEST_F(NuvoraFlow, WithoutLanguagesGetItTakesTheFirstPath) {
   NuvoraRun run(RunName());
-  const Keys keys = {{"VerHi", "1"}, {"VerLo", "1"}, {"Path001", run.Serve("one.bin", "first path")}};
+  const Keys keys = {
+      {"VerHi", "1"}, {"VerLo", "1"}, {"Path001", run.Serve("one.bin", "first path")}};
   ASSERT_TRUE(run.Start(run.Serve("update.ini", Ini("Verivir", keys)) + ",Verivir,1,0"));
   HWND info = run.WaitFor(Kind::Information);
   ASSERT_NE(nullptr, info);
@@ -120,7 +127,10 @@ TEST_F(NuvoraFlow, WithoutLanguagesGetItTakesTheFirstPath) {
 
 TEST_F(NuvoraFlow, MissingPathIsReportedAsACorruptFile) {
   NuvoraRun run(RunName());
-  const Keys keys = {{"VerHi", "9"}, {"LangCount", "2"}, {"Lang001", "English"}, {"Lang002", "Deutsch"},
+  const Keys keys = {{"VerHi", "9"},
+                     {"LangCount", "2"},
+                     {"Lang001", "English"},
+                     {"Lang002", "Deutsch"},
                      {"Path001", run.Serve("en.bin", "english")}};
   ASSERT_TRUE(run.Start(run.Serve("update.ini", Ini("Verivir", keys)) + ",Verivir,1,17"));
   ASSERT_NO_FATAL_FAILURE(ChooseAndSave(run, 1, run.LocalPath("nothing.bin")));
@@ -131,7 +141,8 @@ TEST_F(NuvoraFlow, MissingPathIsReportedAsACorruptFile) {
 
 TEST_F(NuvoraFlow, CancellingSaveAsKeepsTheInformationDialogOpen) {
   NuvoraRun run(RunName());
-  const Keys keys = {{"VerHi", "2"}, {"Path001", run.Serve("en.bin", "english")}, {"FileName", "x.bin"}};
+  const Keys keys = {
+      {"VerHi", "2"}, {"Path001", run.Serve("en.bin", "english")}, {"FileName", "x.bin"}};
   ASSERT_TRUE(run.Start(run.Serve("update.ini", Ini("Verivir", keys)) + ",Verivir,1,17"));
   HWND info = run.WaitFor(Kind::Information);
   ASSERT_NE(nullptr, info);

@@ -9,8 +9,8 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
   return TRUE;
 }
 
-__declspec(dllexport) DWORD WINAPI PwdChangePasswordA(LPCSTR provider, HWND owner, DWORD reserved1,
-                                                       LPVOID reserved2) {
+__declspec(dllexport) DWORD WINAPI
+    PwdChangePasswordA(LPCSTR provider, HWND owner, DWORD reserved1, LPVOID reserved2) {
   FakeLog("PwdChangePasswordA %s %llu %lu %p", provider ? provider : "(null)",
           (unsigned long long)(UINT_PTR)owner, (unsigned long)reserved1, reserved2);
   return 0;

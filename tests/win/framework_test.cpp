@@ -137,8 +137,8 @@ class ThreadRecorder {
 
 TEST(Thread, SuspendedThreadRunsOnlyAfterResumeAndCanBeKept) {
   ThreadRecorder rec;
-  CWinThread* t = AfxBeginThread(ThreadRecorder::Proc, &rec, THREAD_PRIORITY_BELOW_NORMAL, 0,
-                                 CREATE_SUSPENDED);
+  CWinThread* t =
+      AfxBeginThread(ThreadRecorder::Proc, &rec, THREAD_PRIORITY_BELOW_NORMAL, 0, CREATE_SUSPENDED);
   ASSERT_NE(t, nullptr);
   t->m_bAutoDelete = FALSE;
   Sleep(50);

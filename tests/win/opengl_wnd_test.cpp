@@ -138,7 +138,8 @@ TEST_F(OpenGLWndTest, TwoWindowsShareOneClass) {
   GetClassNameA(b->m_hWnd, cb, sizeof cb);
   EXPECT_STREQ(ca, cb);
   EXPECT_STREQ(ca, glx::COpenGLWnd::ClassName());
-  EXPECT_EQ(GetClassLongPtrA(a->m_hWnd, GCL_STYLE), static_cast<ULONG_PTR>(CS_HREDRAW | CS_VREDRAW));
+  EXPECT_EQ(GetClassLongPtrA(a->m_hWnd, GCL_STYLE),
+            static_cast<ULONG_PTR>(CS_HREDRAW | CS_VREDRAW));
   EXPECT_EQ(GetClassLongPtrA(a->m_hWnd, GCLP_HCURSOR), 0u);
   EXPECT_EQ(GetClassLongPtrA(a->m_hWnd, GCLP_HBRBACKGROUND), 0u);
   EXPECT_EQ(testing_support::WindowText(a->m_hWnd), "ZOV Verivir");

@@ -19,7 +19,8 @@ void Put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
   for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<std::uint8_t>(v >> shift));
 }
 
-void Chunk(std::vector<std::uint8_t>& out, const char* type, const std::vector<std::uint8_t>& data) {
+void Chunk(std::vector<std::uint8_t>& out, const char* type,
+           const std::vector<std::uint8_t>& data) {
   Put32(out, static_cast<std::uint32_t>(data.size()));
   std::vector<std::uint8_t> body(type, type + 4);
   body.insert(body.end(), data.begin(), data.end());
@@ -29,7 +30,8 @@ void Chunk(std::vector<std::uint8_t>& out, const char* type, const std::vector<s
 
 }  // namespace
 
-bool WritePng(const std::string& path, int width, int height, const std::vector<std::uint8_t>& rgb) {
+bool WritePng(const std::string& path, int width, int height,
+              const std::vector<std::uint8_t>& rgb) {
   // Raw scanlines, top-down, each with filter byte 0.
   std::vector<std::uint8_t> raw;
   const size_t row = static_cast<size_t>(width) * 3;

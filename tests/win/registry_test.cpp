@@ -20,8 +20,8 @@ class Registry : public ::testing::Test {
   static void Put(const std::string& sub, const char* name, DWORD type, const void* data,
                   DWORD size) {
     HKEY key;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, (std::string(kBase) + sub).c_str(), 0, nullptr,
-                              0, KEY_WRITE, nullptr, &key, nullptr),
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, (std::string(kBase) + sub).c_str(), 0, nullptr, 0,
+                              KEY_WRITE, nullptr, &key, nullptr),
               ERROR_SUCCESS);
     RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size);
     RegCloseKey(key);

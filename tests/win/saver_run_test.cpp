@@ -74,8 +74,8 @@ class SaverRun : public ::testing::Test {
     std::string line = "\"" + Beside("Verivir.scr") + "\" " + args;
     STARTUPINFOA si = {};
     si.cb = sizeof si;
-    ASSERT_TRUE(CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                               &si, &pi));
+    ASSERT_TRUE(
+        CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
   }
   // Exit code once the process ended within ms, else -1000.
   long ExitWithin(DWORD ms) {
@@ -91,11 +91,13 @@ class SaverRun : public ::testing::Test {
   bool Running(DWORD ms = 700) { return WaitForSingleObject(pi.hProcess, ms) == WAIT_TIMEOUT; }
   HWND Window(const char* title, DWORD ms = 15000) {
     FindArgs args = {pi.dwProcessId, title, nullptr};
-    WaitFor([&] {
-      args.found = nullptr;
-      EnumWindows(FindProc, reinterpret_cast<LPARAM>(&args));
-      return args.found != nullptr;
-    }, ms);
+    WaitFor(
+        [&] {
+          args.found = nullptr;
+          EnumWindows(FindProc, reinterpret_cast<LPARAM>(&args));
+          return args.found != nullptr;
+        },
+        ms);
     return args.found;
   }
   // The full-screen window, once the scene is built: input is ignored while the
@@ -104,22 +106,24 @@ class SaverRun : public ::testing::Test {
     HWND saver = nullptr;
     bool seenDialog = false;
     DWORD saverSince = 0;
-    WaitFor([&] {
-      FindArgs args = {pi.dwProcessId, "ZOV Verivir", nullptr};
-      EnumWindows(FindProc, reinterpret_cast<LPARAM>(&args));
-      saver = args.found;
-      bool dialog = false;
-      for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
-        DWORD pid = 0;
-        GetWindowThreadProcessId(w, &pid);
-        if (pid == pi.dwProcessId && w != saver && IsWindowVisible(w)) dialog = true;
-      }
-      seenDialog = seenDialog || dialog;
-      if (saver && !saverSince) saverSince = GetTickCount();
-      // Under load the render thread may start preparing seconds after the window
-      // shows; only a dialog too quick to be seen makes the ten calm seconds count.
-      return saver && !dialog && (seenDialog || GetTickCount() - saverSince > 10000);
-    }, 40000);
+    WaitFor(
+        [&] {
+          FindArgs args = {pi.dwProcessId, "ZOV Verivir", nullptr};
+          EnumWindows(FindProc, reinterpret_cast<LPARAM>(&args));
+          saver = args.found;
+          bool dialog = false;
+          for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
+            DWORD pid = 0;
+            GetWindowThreadProcessId(w, &pid);
+            if (pid == pi.dwProcessId && w != saver && IsWindowVisible(w)) dialog = true;
+          }
+          seenDialog = seenDialog || dialog;
+          if (saver && !saverSince) saverSince = GetTickCount();
+          // Under load the render thread may start preparing seconds after the window
+          // shows; only a dialog too quick to be seen makes the ten calm seconds count.
+          return saver && !dialog && (seenDialog || GetTickCount() - saverSince > 10000);
+        },
+        40000);
     if (!saver) return nullptr;
     // Tests of other programs without the screen lock may hold the foreground;
     // keys go to the foreground window.
@@ -257,8 +261,8 @@ TEST_F(SaverRun, EverySpellingOfTheRunSwitchRunsFullScreen) {
 
 TEST_F(SaverRun, WrongPasswordKeepsRunningRightOneCloses) {
   DWORD on = 1;
-  SHSetValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "ScreenSaveUsePassword", REG_DWORD,
-              &on, 4);
+  SHSetValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "ScreenSaveUsePassword", REG_DWORD, &on,
+              4);
   SetEnvironmentVariableA("VERIVIR_FAKE_VERIFY", "01");
   Start("/s");
   HWND saver = ReadySaver();
@@ -294,15 +298,21 @@ TEST_F(SaverRun, PreviewFillsTheParentAndEndsWithIt) {
   HWND parent = testing_support::CreateTestWindow(200, 150, true, 50, 50);
   Start("/p " + std::to_string(reinterpret_cast<UINT_PTR>(parent)));
   HWND child = nullptr;
-  ASSERT_TRUE(WaitFor([&] { return (child = FindWindowExA(parent, nullptr, nullptr, "ZOV Verivir")) != nullptr; }, 15000));
+  ASSERT_TRUE(WaitFor(
+      [&] { return (child = FindWindowExA(parent, nullptr, nullptr, "ZOV Verivir")) != nullptr; },
+      15000));
   RECT client, rect;
   GetClientRect(parent, &client);
   GetClientRect(child, &rect);
   EXPECT_EQ(rect.right, client.right);
   EXPECT_EQ(rect.bottom, client.bottom);
-  EXPECT_TRUE(WaitFor([&] {
-    return (GetWindowLongPtrA(child, GWL_STYLE) & (WS_CHILD | WS_VISIBLE)) == (WS_CHILD | WS_VISIBLE);
-  }, 5000)) << std::hex << GetWindowLongPtrA(child, GWL_STYLE);
+  EXPECT_TRUE(WaitFor(
+      [&] {
+        return (GetWindowLongPtrA(child, GWL_STYLE) & (WS_CHILD | WS_VISIBLE)) ==
+               (WS_CHILD | WS_VISIBLE);
+      },
+      5000))
+      << std::hex << GetWindowLongPtrA(child, GWL_STYLE);
   EXPECT_TRUE(GetWindowLongPtrA(child, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
   EXPECT_TRUE(Running(1000));
   DestroyWindow(parent);
@@ -315,7 +325,8 @@ TEST_F(SaverRun, PreviewFillsTheParentAndEndsWithIt) {
 TEST_F(SaverRun, MutedPreviewCreatesNoWindow) {
   HKEY key;
   ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kSettings, 0, nullptr, 0, KEY_WRITE, nullptr, &key,
-                            nullptr), ERROR_SUCCESS);
+                            nullptr),
+            ERROR_SUCCESS);
   const BYTE muted = 2;
   RegSetValueExA(key, "MutePreview", 0, REG_BINARY, &muted, 1);
   RegCloseKey(key);

@@ -50,13 +50,13 @@ class TestScene : public ZAzozeru {
 
 // What a test asks of a run; hooks run on the render thread.
 struct RunOptions {
-  int frames = 3;         // frames to record
-  int freezeAfter = -1;   // from this frame index on, Advance no longer runs
+  int frames = 3;        // frames to record
+  int freezeAfter = -1;  // from this frame index on, Advance no longer runs
   std::function<void(TestScene&, int frame)> beforeFrame;
-  std::function<void(TestScene&, int frame)> afterFrame;   // after Draw, before read-back
+  std::function<void(TestScene&, int frame)> afterFrame;  // after Draw, before read-back
   // Inside InitGL with the dialog up; an exception thrown here fails the set-up.
   std::function<void(TestScene&)> duringInit;
-  std::function<void(TestScene&)> afterInit;               // InitGL has returned
+  std::function<void(TestScene&)> afterInit;  // InitGL has returned
   bool expectFrames = true;
 };
 

@@ -164,7 +164,8 @@ TEST(SceneRender, BigSphereIsWhiteWithoutCyclingAndTakesTheCyclerColourWithIt) {
       for (size_t i = 0; i < f.rgb.size(); i += 3) {
         if (!f.rgb[i] && !f.rgb[i + 1] && !f.rgb[i + 2]) continue;
         ++seen;
-        for (int c = 0; c < 3; ++c) ASSERT_LE(std::abs(f.rgb[i + c] - want[c]), 1) << "frame " << frame;
+        for (int c = 0; c < 3; ++c)
+          ASSERT_LE(std::abs(f.rgb[i + c] - want[c]), 1) << "frame " << frame;
       }
       EXPECT_GT(seen, 100);
     }
@@ -178,8 +179,8 @@ TEST(SceneRender, BackViewAndViewFromBelowChangeTheImageAndFrontRestoresIt) {
   o.frames = 6;
   o.freezeAfter = 1;  // every frame from 1 on has the same phase and colours
   o.beforeFrame = [](scene_testing::TestScene& scene, int frame) {
-    static const float views[6][4] = {
-        {0, 0, 0, 0}, {0, 0, 0, 0}, {180, 0, 1, 0}, {90, 1, 0, 0}, {0, 0, 0, 0}, {0, 1, 2, 3}};
+    static const float views[6][4] = {{0, 0, 0, 0},  {0, 0, 0, 0}, {180, 0, 1, 0},
+                                      {90, 1, 0, 0}, {0, 0, 0, 0}, {0, 1, 2, 3}};
     scene._viewAngle = views[frame % 6][0];
     scene._viewAxisX = views[frame % 6][1];
     scene._viewAxisY = views[frame % 6][2];
@@ -200,7 +201,8 @@ TEST(SceneRender, ReferenceScreenshotsOfTheThreeStylesDiffer) {
   struct Style {
     const char* file;
     int big, small;
-  } styles[3] = {{"scene_points.png", 0, 0}, {"scene_wireframe.png", 1, 1}, {"scene_solid.png", 1, 2}};
+  } styles[3] = {
+      {"scene_points.png", 0, 0}, {"scene_wireframe.png", 1, 1}, {"scene_solid.png", 1, 2}};
   Frame shots[3];
   for (int i = 0; i < 3; ++i) {
     SceneSettings& s = ResetSettings();

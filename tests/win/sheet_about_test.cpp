@@ -102,8 +102,9 @@ TEST_F(AboutTest, BuildLineShowsTheBuildTimeInGrey) {
   HWND build = Item(sheet->m_about, IDC_BUILD);
   char text[128] = {};
   GetWindowTextA(build, text, sizeof text);
-  EXPECT_EQ(std::string(text), "Build: " + build_stamp::FromDateAndTime(__DATE__, __TIME__).substr(0, 11) +
-                                   std::string(text).substr(18));
+  EXPECT_EQ(std::string(text),
+            "Build: " + build_stamp::FromDateAndTime(__DATE__, __TIME__).substr(0, 11) +
+                std::string(text).substr(18));
   EXPECT_TRUE(std::regex_match(
       text, std::regex("Build: (Sun|Mon|Tue|Wed|Thu|Fri|Sat) [A-Z][a-z]{2} [ 123][0-9] "
                        "[0-2][0-9]:[0-5][0-9]:[0-5][0-9] 20[0-9]{2}")))

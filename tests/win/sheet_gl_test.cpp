@@ -20,9 +20,7 @@ class GLPageTest : public SheetTest {
     Select(kOpenGL);
     list = Item(sheet->m_gl, IDC_GL_EXTENSIONS);
   }
-  std::string Cell(int item, int column) {
-    return sheet->m_gl.m_list.GetItemText(item, column);
-  }
+  std::string Cell(int item, int column) { return sheet->m_gl.m_list.GetItemText(item, column); }
   const Record& At(int item) {
     return *reinterpret_cast<const Record*>(sheet->m_gl.m_list.GetItemData(item));
   }
@@ -41,8 +39,8 @@ class GLPageTest : public SheetTest {
     int n = sheet->m_gl.m_list.GetItemCount();
     for (int i = 0; i + 1 < n; ++i)
       ASSERT_LE(gl_extensions::Compare(At(i), At(i + 1), column, ascending), 0)
-          << i << ": '" << At(i).name << "'/" << At(i).type << " before '" << At(i + 1).name
-          << "'/" << At(i + 1).type;
+          << i << ": '" << At(i).name << "'/" << At(i).type << " before '" << At(i + 1).name << "'/"
+          << At(i + 1).type;
   }
   HWND list = nullptr;
 };

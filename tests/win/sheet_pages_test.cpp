@@ -131,13 +131,16 @@ struct Rule {
 
 TEST_F(SheetTest, MasterBoxesGreyExactlyTheirControlsAndMarkModified) {
   const Rule rules[] = {
-      {kText, IDC_SHOW_TEXT,
+      {kText,
+       IDC_SHOW_TEXT,
        {IDC_TEXT, IDC_FONT, IDC_TEXT_QUALITY, IDC_TEXT_SIZE, IDC_SPEED, IDC_TEXT_COLOR},
        {IDC_SLOW, IDC_FAST}},
-      {kVerivir, IDC_BIG_SHOW,
+      {kVerivir,
+       IDC_BIG_SHOW,
        {IDC_BIG_DENSITY, IDC_BIG_APPEARANCE, IDC_BIG_POINTS, IDC_BIG_WIRE, IDC_BIG_COLOR},
        {IDC_SMALL_SHOW, IDC_SMALL_DENSITY, IDC_SMALL_POINTS, IDC_SMALL_COLOR}},
-      {kVerivir, IDC_SMALL_SHOW,
+      {kVerivir,
+       IDC_SMALL_SHOW,
        {IDC_SMALL_DENSITY, IDC_SMALL_APPEARANCE, IDC_SMALL_POINTS, IDC_SMALL_WIRE, IDC_SMALL_SOLID,
         IDC_SMALL_COLOR},
        {IDC_BIG_SHOW, IDC_BIG_DENSITY, IDC_BIG_POINTS, IDC_BIG_COLOR}},
@@ -265,9 +268,8 @@ struct FontDriver {
     seen = true;
     if (ok) {
       HWND faces = GetDlgItem(dlg, 0x470);
-      int index = static_cast<int>(
-          SendMessageA(faces, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                       reinterpret_cast<LPARAM>(face.c_str())));
+      int index = static_cast<int>(SendMessageA(faces, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                                reinterpret_cast<LPARAM>(face.c_str())));
       SendMessageA(faces, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
       SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(0x470, CBN_SELCHANGE),
                    reinterpret_cast<LPARAM>(faces));
@@ -353,7 +355,8 @@ TEST_F(SheetTest, ScreenshotOfEveryPage) {
   SetWindowPos(sheet->m_hWnd, HWND_TOP, 20, 20, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
   for (int i = 0; i < 5; ++i) {
     Select(i);
-    RedrawWindow(sheet->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    RedrawWindow(sheet->m_hWnd, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     Pump(300);
     std::string path = ProgramFolder() + "sheet_" + std::to_string(i) + "_" + names[i] + ".png";
     DeleteFileA(path.c_str());

@@ -82,7 +82,8 @@ TEST(WaitDialog, IsUpWhileTheSceneBuildsAndGoneAfterwards) {
   EXPECT_EQ(during.control, "SysAnimate32");
   EXPECT_EQ(during.text, "Please wait while Verivir prepares the 3D scene in memory...");
   // Centred on the screen.
-  int cx = (during.rect.left + during.rect.right) / 2, cy = (during.rect.top + during.rect.bottom) / 2;
+  int cx = (during.rect.left + during.rect.right) / 2,
+      cy = (during.rect.top + during.rect.bottom) / 2;
   EXPECT_NEAR(cx, GetSystemMetrics(SM_CXSCREEN) / 2, 2);
   EXPECT_NEAR(cy, GetSystemMetrics(SM_CYSCREEN) / 2, 2);
   EXPECT_FALSE(after.dialog);

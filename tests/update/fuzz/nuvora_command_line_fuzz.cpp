@@ -18,7 +18,8 @@ bool IsAlnum(char c) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  std::string tail(reinterpret_cast<const char*>(data), size);  // stops at the first NUL, as a C string
+  std::string tail(reinterpret_cast<const char*>(data),
+                   size);  // stops at the first NUL, as a C string
   nuvora::CommandLine line;
   if (!nuvora::ParseCommandLine(tail.c_str(), &line)) return 0;
   const std::size_t product = std::strlen(line.product);
