@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <string>
 
 #include "scene/color_channel.h"
 #include "tests/win/scene_harness.h"
@@ -59,6 +60,109 @@ TEST(SceneRender, WithEveryObjectHiddenAFrameIsOnlyTheClearAndThePhaseStillMoves
     EXPECT_EQ(r.frames[i].LitCount(), 0) << "frame " << i;
     for (float d : r.frames[i].depth) ASSERT_EQ(d, 1.0f);
     EXPECT_NEAR(r.frames[i].phase, 0.1 * i, 1e-9);
+  }
+}
+
+TEST(SceneRender, PixelFormatFollowsDoubleBufferAndGenericAccel) {
+  for (bool doubleBuffer : {false, true}) {
+    for (bool genericAccel : {false, true}) {
+      SCOPED_TRACE(std::string("doubleBuffer ") + (doubleBuffer ? "on" : "off") +
+                   ", genericAccel " + (genericAccel ? "on" : "off"));
+      SceneSettings& s = ResetSettings();
+      s.smallShow = s.textShow = false;
+      s.bigGestalt = 1;
+      s.doubleBuffer = doubleBuffer;
+      s.genericAccel = genericAccel;
+      DWORD asked = 0, chosen = 0;
+      bool swaps = !doubleBuffer;
+      RunOptions o;
+      o.frames = 2;
+      o.afterInit = [&](scene_testing::TestScene& scene) {
+        asked = scene.PixelFlags();
+        swaps = scene.SwapsFrames();
+        PIXELFORMATDESCRIPTOR pfd = {};
+        DescribePixelFormat(scene.Dc(), GetPixelFormat(scene.Dc()), sizeof pfd, &pfd);
+        chosen = pfd.dwFlags;
+      };
+      auto r = RunScene(o);
+      ASSERT_TRUE(r.initOk);
+      ASSERT_EQ(r.frames.size(), 2u);
+      EXPECT_EQ((asked & PFD_DOUBLEBUFFER) != 0, doubleBuffer);
+      EXPECT_EQ((asked & PFD_GENERIC_ACCELERATED) != 0, genericAccel);
+      EXPECT_EQ(asked & PFD_SUPPORT_GDI, 0u);
+      EXPECT_EQ(swaps, doubleBuffer) << "frames end with SwapBuffers only when double-buffered";
+      EXPECT_EQ((chosen & PFD_DOUBLEBUFFER) != 0, doubleBuffer);
+      // Read from the front buffer when single-buffered: drawn there, no swap needed.
+      EXPECT_GT(r.frames[1].LitCount(), 100);
+    }
+  }
+}
+
+// The rendering state the General page's switches give, right after set-up.
+struct GeneralState {
+  GLboolean blend, alpha, dither, lighting, light0, lineSmooth, pointSmooth, polygonSmooth;
+  GLint shadeModel, pointHint, polygonHint, lineHint;
+  GLfloat ambient[4], specular[4], diffuse[4], position[4];
+};
+
+GeneralState StateWithEverySwitch(bool on) {
+  SceneSettings& s = ResetSettings();
+  s.blend = s.alpha = s.dither = s.lights = s.smooth = on;
+  GeneralState st = {};
+  RunOptions o;
+  o.frames = 1;
+  o.afterInit = [&](scene_testing::TestScene&) {
+    st.blend = glIsEnabled(GL_BLEND);
+    st.alpha = glIsEnabled(GL_ALPHA_TEST);
+    st.dither = glIsEnabled(GL_DITHER);
+    st.lighting = glIsEnabled(GL_LIGHTING);
+    st.light0 = glIsEnabled(GL_LIGHT0);
+    st.lineSmooth = glIsEnabled(GL_LINE_SMOOTH);
+    st.pointSmooth = glIsEnabled(GL_POINT_SMOOTH);
+    st.polygonSmooth = glIsEnabled(GL_POLYGON_SMOOTH);
+    glGetIntegerv(GL_SHADE_MODEL, &st.shadeModel);
+    glGetIntegerv(GL_POINT_SMOOTH_HINT, &st.pointHint);
+    glGetIntegerv(GL_POLYGON_SMOOTH_HINT, &st.polygonHint);
+    glGetIntegerv(GL_LINE_SMOOTH_HINT, &st.lineHint);
+    glGetLightfv(GL_LIGHT0, GL_AMBIENT, st.ambient);
+    glGetLightfv(GL_LIGHT0, GL_SPECULAR, st.specular);
+    glGetLightfv(GL_LIGHT0, GL_DIFFUSE, st.diffuse);
+    glGetLightfv(GL_LIGHT0, GL_POSITION, st.position);
+  };
+  EXPECT_TRUE(RunScene(o).initOk);
+  return st;
+}
+
+TEST(SceneRender, GeneralSwitchesSetBlendAlphaDitherLightsAndSmoothing) {
+  const GeneralState off = StateWithEverySwitch(false);
+  EXPECT_FALSE(off.blend);
+  EXPECT_FALSE(off.alpha);
+  EXPECT_FALSE(off.dither);
+  EXPECT_FALSE(off.lighting);
+  EXPECT_FALSE(off.light0);
+  EXPECT_FALSE(off.lineSmooth || off.pointSmooth || off.polygonSmooth);
+  EXPECT_EQ(off.shadeModel, GL_FLAT);
+  EXPECT_EQ(off.pointHint, GL_FASTEST);
+  EXPECT_EQ(off.polygonHint, GL_FASTEST);
+  EXPECT_EQ(off.lineHint, GL_FASTEST);
+
+  const GeneralState on = StateWithEverySwitch(true);
+  EXPECT_TRUE(on.blend);
+  EXPECT_TRUE(on.alpha);
+  EXPECT_TRUE(on.dither);
+  EXPECT_TRUE(on.lighting);
+  EXPECT_TRUE(on.light0);
+  EXPECT_TRUE(on.lineSmooth && on.pointSmooth && on.polygonSmooth);
+  EXPECT_EQ(on.shadeModel, GL_SMOOTH);
+  EXPECT_EQ(on.pointHint, GL_DONT_CARE) << "hints are left as they are";
+  EXPECT_EQ(on.lineHint, GL_DONT_CARE);
+  const GLfloat ambient[4] = {0.3f, 0.3f, 0.3f, 1.0f}, specular[4] = {0, 0, 0, 1.0f};
+  const GLfloat diffuse[4] = {1, 1, 1, 1}, position[4] = {-3, 2, -5, 30};
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_FLOAT_EQ(on.ambient[i], ambient[i]) << i;
+    EXPECT_FLOAT_EQ(on.specular[i], specular[i]) << i;
+    EXPECT_FLOAT_EQ(on.diffuse[i], diffuse[i]) << "the default diffuse colour stays " << i;
+    EXPECT_FLOAT_EQ(on.position[i], position[i]) << "fixed to the viewer " << i;
   }
 }
 
