@@ -75,14 +75,19 @@ TEST(SaverWindow, ThirtyCyclesLeaveNoThreadOrWindow) {
   EXPECT_GT(g_running.windows, before.windows);
 }
 
-// The saver window fails as one whose set-up failed half-way: the framework
-// builds it, then its creation is refused and it is destroyed again.
+// The saver window fails half-way, as when its engine cannot be attached:
+// the window exists, but creation reports failure.
 HHOOK g_cbt = nullptr;
 WNDPROC g_frameworkProc = nullptr;
 
-LRESULT CALLBACK RefuseCreation(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT CALLBACK DropTheEngine(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   LRESULT result = CallWindowProcA(g_frameworkProc, hwnd, msg, wp, lp);
-  return msg == WM_CREATE ? -1 : result;
+  if (msg == WM_CREATE && result == 0) {
+    auto* wnd = static_cast<glx::COpenGLWnd*>(CWnd::FromHandlePermanent(hwnd));
+    delete wnd->_animator;  // not attached yet: no thread
+    wnd->_animator = nullptr;
+  }
+  return result;
 }
 
 LRESULT CALLBACK FailTheSaverWindow(int code, WPARAM wp, LPARAM lp) {
@@ -91,7 +96,7 @@ LRESULT CALLBACK FailTheSaverWindow(int code, WPARAM wp, LPARAM lp) {
     // The framework's own hook, installed later, has attached the window already.
     if (cs->lpszName && std::strcmp(cs->lpszName, "ZOV Verivir") == 0)
       g_frameworkProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
-          reinterpret_cast<HWND>(wp), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RefuseCreation)));
+          reinterpret_cast<HWND>(wp), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DropTheEngine)));
   }
   return CallNextHookEx(g_cbt, code, wp, lp);
 }
@@ -132,10 +137,10 @@ TEST(SaverApp, CannotCreateMessageStaysUntilItIsAnswered) {
   EXPECT_FALSE(app.RunSaver());
   KillTimer(nullptr, timer);
   UnhookWindowsHookEx(g_cbt);
-  EXPECT_NE(g_frameworkProc, nullptr) << "the saver window was refused";
+  EXPECT_NE(g_frameworkProc, nullptr) << "the saver window failed half-way";
   EXPECT_EQ(g_ticksShown, 3) << "the box closed before it was answered";
   EXPECT_TRUE(g_answered);
-  EXPECT_EQ(FindWindowA(nullptr, "ZOV Verivir"), nullptr);
+  EXPECT_EQ(FindWindowA(nullptr, "ZOV Verivir"), nullptr) << "what was left is destroyed";
   MSG quit;
   while (PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
   }

@@ -105,9 +105,8 @@ struct GeneralState {
   GLfloat ambient[4], specular[4], diffuse[4], position[4];
 };
 
-GeneralState StateWithEverySwitch(bool on) {
-  SceneSettings& s = ResetSettings();
-  s.blend = s.alpha = s.dither = s.lights = s.smooth = on;
+GeneralState StateAfterSetUp(const SceneSettings& settings) {
+  scene_testing::App().settings = settings;
   GeneralState st = {};
   RunOptions o;
   o.frames = 1;
@@ -134,35 +133,42 @@ GeneralState StateWithEverySwitch(bool on) {
 }
 
 TEST(SceneRender, GeneralSwitchesSetBlendAlphaDitherLightsAndSmoothing) {
-  const GeneralState off = StateWithEverySwitch(false);
-  EXPECT_FALSE(off.blend);
-  EXPECT_FALSE(off.alpha);
-  EXPECT_FALSE(off.dither);
-  EXPECT_FALSE(off.lighting);
-  EXPECT_FALSE(off.light0);
-  EXPECT_FALSE(off.lineSmooth || off.pointSmooth || off.polygonSmooth);
-  EXPECT_EQ(off.shadeModel, GL_FLAT);
-  EXPECT_EQ(off.pointHint, GL_FASTEST);
-  EXPECT_EQ(off.polygonHint, GL_FASTEST);
-  EXPECT_EQ(off.lineHint, GL_FASTEST);
-
-  const GeneralState on = StateWithEverySwitch(true);
-  EXPECT_TRUE(on.blend);
-  EXPECT_TRUE(on.alpha);
-  EXPECT_TRUE(on.dither);
-  EXPECT_TRUE(on.lighting);
-  EXPECT_TRUE(on.light0);
-  EXPECT_TRUE(on.lineSmooth && on.pointSmooth && on.polygonSmooth);
-  EXPECT_EQ(on.shadeModel, GL_SMOOTH);
-  EXPECT_EQ(on.pointHint, GL_DONT_CARE) << "hints are left as they are";
-  EXPECT_EQ(on.lineHint, GL_DONT_CARE);
-  const GLfloat ambient[4] = {0.3f, 0.3f, 0.3f, 1.0f}, specular[4] = {0, 0, 0, 1.0f};
-  const GLfloat diffuse[4] = {1, 1, 1, 1}, position[4] = {-3, 2, -5, 30};
-  for (int i = 0; i < 4; ++i) {
-    EXPECT_FLOAT_EQ(on.ambient[i], ambient[i]) << i;
-    EXPECT_FLOAT_EQ(on.specular[i], specular[i]) << i;
-    EXPECT_FLOAT_EQ(on.diffuse[i], diffuse[i]) << "the default diffuse colour stays " << i;
-    EXPECT_FLOAT_EQ(on.position[i], position[i]) << "fixed to the viewer " << i;
+  // Three runs in which every switch has its own on/off pattern (1, 2, 3, 4 and
+  // 5 in binary), so that no switch can stand in for another.
+  for (int run = 0; run < 3; ++run) {
+    SCOPED_TRACE("run " + std::to_string(run));
+    SceneSettings s = ResetSettings();
+    auto on = [run](int code) { return ((code >> run) & 1) != 0; };
+    s.blend = on(1);
+    s.alpha = on(2);
+    s.dither = on(3);
+    s.lights = on(4);
+    s.smooth = on(5);
+    const GeneralState st = StateAfterSetUp(s);
+    EXPECT_EQ(st.blend != 0, s.blend);
+    EXPECT_EQ(st.alpha != 0, s.alpha);
+    EXPECT_EQ(st.dither != 0, s.dither);
+    EXPECT_EQ(st.lighting != 0, s.lights);
+    EXPECT_EQ(st.light0 != 0, s.lights);
+    EXPECT_EQ(st.lineSmooth != 0, s.smooth);
+    EXPECT_EQ(st.pointSmooth != 0, s.smooth);
+    EXPECT_EQ(st.polygonSmooth != 0, s.smooth);
+    EXPECT_EQ(st.shadeModel, s.smooth ? GL_SMOOTH : GL_FLAT);
+    // Smoothing off asks for the fastest; on leaves the hints as they were.
+    const GLint hint = s.smooth ? GL_DONT_CARE : GL_FASTEST;
+    EXPECT_EQ(st.pointHint, hint);
+    EXPECT_EQ(st.polygonHint, hint);
+    EXPECT_EQ(st.lineHint, hint);
+    if (s.lights) {
+      const GLfloat ambient[4] = {0.3f, 0.3f, 0.3f, 1.0f}, specular[4] = {0, 0, 0, 1.0f};
+      const GLfloat diffuse[4] = {1, 1, 1, 1}, position[4] = {-3, 2, -5, 30};
+      for (int i = 0; i < 4; ++i) {
+        EXPECT_FLOAT_EQ(st.ambient[i], ambient[i]) << i;
+        EXPECT_FLOAT_EQ(st.specular[i], specular[i]) << i;
+        EXPECT_FLOAT_EQ(st.diffuse[i], diffuse[i]) << "the default diffuse colour stays " << i;
+        EXPECT_FLOAT_EQ(st.position[i], position[i]) << "fixed to the viewer " << i;
+      }
+    }
   }
 }
 
