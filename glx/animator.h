@@ -87,7 +87,8 @@ class CAnimator : public CObject {
   std::atomic<DWORD> _lastFrame{0};
   HWND _hwnd = nullptr;
   // Owned: auto-deletion is switched off, so the handle stays valid after the
-  // thread ends and the engine never touches a deleted thread object.
+  // thread ends and the engine never touches a deleted thread object. Abandon
+  // hands it back to the thread, which then deletes it with the engine.
   CWinThread* _thread = nullptr;
   CCriticalSection _lock;
 
