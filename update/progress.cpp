@@ -6,6 +6,22 @@ namespace nuvora {
 
 std::uint32_t KilobytesInBlock(std::uint32_t bytes) { return bytes / 1024u; }
 
+namespace {
+
+constexpr std::uint32_t kBlock = 4096;
+
+}  // namespace
+
+std::uint32_t KilobytesInRead(std::uint32_t bytes) {
+  return bytes / kBlock * KilobytesInBlock(kBlock) + KilobytesInBlock(bytes % kBlock);
+}
+
+std::uint32_t ReadSizeFor(std::uint32_t available, std::uint32_t largest) {
+  const std::uint32_t whole = available / kBlock * kBlock;
+  if (whole < kBlock) return kBlock;
+  return whole < largest ? whole : largest / kBlock * kBlock;
+}
+
 std::uint32_t ProgressPercent(std::uint32_t receivedKb, std::uint32_t totalKb) {
   if (receivedKb == 0) return 0;
   if (receivedKb >= totalKb) return 100;
