@@ -13,11 +13,12 @@ std::uint32_t KilobytesInBlock(std::uint32_t bytes);
 // shows what sixteen 4096-byte reads showed.
 std::uint32_t KilobytesInRead(std::uint32_t bytes);
 
-// How much to ask of the next read when `available` bytes are waiting: whole
-// 4096-byte blocks, at least one and at most `largest`. A read is answered only
-// when full (or at the end), so a slow server still shows progress every block
-// while a fast one is read in large pieces, and the kilobytes count as they did.
-std::uint32_t ReadSizeFor(std::uint32_t available, std::uint32_t largest);
+// Size of the next read, in whole 4096-byte blocks from one block up to `largest`.
+// A read is answered only when full (or at the end), so reads grow while they
+// come back at once (a fast server is read in large pieces) and shrink while
+// they wait (a slow one still shows progress several times a second); the
+// kilobytes count as they did with 4096-byte reads.
+std::uint32_t NextReadSize(std::uint32_t current, std::uint32_t elapsedMs, std::uint32_t largest);
 
 // Bar position 0..100: 0 before anything arrived, 100 once the total is reached
 // (so a total of 0 never divides), else received*100/total in 32-bit unsigned arithmetic.

@@ -16,8 +16,10 @@ namespace nuvora {
 
 namespace {
 
-// Large reads when the data is there: the transfer must not be paced by calls per 4 KB.
-constexpr DWORD kReadSize = 64 * 1024;
+// Reads grow up to this while the data is there: the transfer must not be paced
+// by calls per 4 KB.
+// (Asking WinINet how much is waiting costs more than it saves: it answers a few kB.)
+constexpr DWORD kReadSize = 256 * 1024;
 // A configuration file is a few kB; an endless body must not fill the disk.
 constexpr long long kMaxConfigurationBytes = 1024 * 1024;
 
@@ -81,12 +83,13 @@ bool CopyToOutput(HINTERNET request, const Limits& limits) {
   }
   if (limits.maxBytes >= 0 && limits.expected > limits.maxBytes) return Fail(limits.tooLarge);
   long long total = 0;
+  DWORD want = 4096;
   for (;;) {
     if (!TransferCheckpoint()) return Fail(IDS_CONNECTION_RESET);
-    DWORD available = 0, got = 0;
-    if (!InternetQueryDataAvailable(request, &available, 0, 0)) available = 0;
-    const DWORD want = ReadSizeFor(available, kReadSize);
+    DWORD got = 0;
+    const DWORD started = GetTickCount();
     const bool read = InternetReadFile(request, buffer.data(), want, &got) != FALSE;
+    want = NextReadSize(want, GetTickCount() - started, kReadSize);
     // A read that returns while the stop question is open waits with its data, so
     // the file does not grow while the user decides; after a stop nothing is written.
     if (!TransferCheckpoint() || !read) return Fail(IDS_CONNECTION_RESET);

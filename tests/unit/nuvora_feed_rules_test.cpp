@@ -149,16 +149,30 @@ TEST(NuvoraProgress, LargeReadsCountLikeTheirBlocks) {
   EXPECT_EQ(0u, KilobytesInRead(0));
 }
 
-TEST(NuvoraProgress, ReadsAskForWholeBlocksOfWhatIsWaiting) {
-  using nuvora::ReadSizeFor;
-  EXPECT_EQ(4096u, ReadSizeFor(0, 65536));  // nothing waiting yet: one block
-  EXPECT_EQ(4096u, ReadSizeFor(1000, 65536));
-  EXPECT_EQ(4096u, ReadSizeFor(8191, 65536));
-  EXPECT_EQ(8192u, ReadSizeFor(8192, 65536));
-  EXPECT_EQ(61440u, ReadSizeFor(65535, 65536));
-  EXPECT_EQ(65536u, ReadSizeFor(65536, 65536));
-  EXPECT_EQ(65536u, ReadSizeFor(0xFFFFFFFFu, 65536));  // never beyond the buffer
-  EXPECT_EQ(4096u, ReadSizeFor(100000, 5000));         // whole blocks even at the limit
+TEST(NuvoraProgress, ReadsGrowWhenQuickAndShrinkWhenTheyWait) {
+  using nuvora::NextReadSize;
+  const std::uint32_t most = 65536;
+  // Quick answers double the read up to the buffer, in whole blocks.
+  std::uint32_t size = 4096;
+  for (int i = 0; i < 10; ++i) size = NextReadSize(size, 0, most);
+  EXPECT_EQ(most, size);
+  EXPECT_EQ(8192u, NextReadSize(4096, 49, most));
+  // Slow answers halve it, never below one block.
+  EXPECT_EQ(32768u, NextReadSize(most, 201, most));
+  EXPECT_EQ(4096u, NextReadSize(4096, 5000, most));
+  EXPECT_EQ(4096u, NextReadSize(8192, 5000, most));
+  // In between it stays.
+  EXPECT_EQ(16384u, NextReadSize(16384, 50, most));
+  EXPECT_EQ(16384u, NextReadSize(16384, 200, most));
+  // Always whole blocks, whatever comes in.
+  for (std::uint32_t current : {0u, 1u, 5000u, 65535u, 70000u, 0xFFFFFFFFu})
+    for (std::uint32_t ms : {0u, 50u, 500u}) {
+      const std::uint32_t next = NextReadSize(current, ms, most);
+      EXPECT_EQ(0u, next % 4096) << current << " " << ms;
+      EXPECT_GE(next, 4096u);
+      EXPECT_LE(next, most);
+    }
+  EXPECT_EQ(4096u, NextReadSize(4096, 0, 5000));  // a buffer of one block stays one block
 }
 
 }  // namespace
