@@ -17,8 +17,8 @@ namespace nuvora {
 namespace {
 
 // Reads grow up to this while the data is there: the transfer must not be paced
-// by calls per 4 KB.
-// (Asking WinINet how much is waiting costs more than it saves: it answers a few kB.)
+// by calls per 4 KB. (Sizing reads by InternetQueryDataAvailable was measured
+// about four times slower over loopback under Wine.)
 constexpr DWORD kReadSize = 256 * 1024;
 // A configuration file is a few kB; an endless body must not fill the disk.
 constexpr long long kMaxConfigurationBytes = 1024 * 1024;
