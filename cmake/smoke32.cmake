@@ -6,6 +6,8 @@
 # verivir_smoke32(TARGET CASES Suite.Case... [SETUP cmd...] [CLEANUP cmd...])
 #   CASES *      every case of the program
 #   SETUP/CLEANUP  commands run before and after the program (a server, say)
+# Another program joins with one call beside its own test definition (the x86
+# installer's silent install and uninstall, for one).
 function(verivir_smoke32 target)
   cmake_parse_arguments(S "" "" "CASES;SETUP;CLEANUP" ${ARGN})
   list(LENGTH S_CASES count)
