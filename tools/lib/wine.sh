@@ -72,7 +72,7 @@ wine_template() {
   wine_common_env
   local key
   # The emulated loader has no --version of its own: it would start a prefix in ~/.wine.
-  key=$( (if emu32_active; then echo "emulated win32 $(readlink "$emu32_home/bin/wine")"; else
+  key=$( (if emu32_active; then echo "emulated win32 $VERIVIR_EMU32"; else
     wine --version; win32_runs && echo win32; fi
   wine_settings_reg) | md5sum | cut -c1-12)
   local template="$verivir_cache/wine-template-$key"
@@ -123,7 +123,7 @@ start_wine32_emulated() {
   local bin="$emu32_home/bin"
   mkdir -p "$bin"
   ln -sfn "$loader" "$bin/wine"
-  export PATH="$bin:$PATH" WINEARCH=win32 VERIVIR_EMU32=1
+  export PATH="$bin:$PATH" WINEARCH=win32 VERIVIR_EMU32=$loader
   start_wine "$prefix"
 }
 
