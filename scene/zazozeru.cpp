@@ -10,7 +10,7 @@
 #include "scene/color_cycler.h"
 #include "scene/sphere_detail.h"
 #include "scene/text_ring.h"
-#include "settings/wait_dlg_guard.h"
+#include "scene/wait_dlg_guard.h"
 
 IMPLEMENT_DYNCREATE(ZAzozeru, glx::CAnimator)
 

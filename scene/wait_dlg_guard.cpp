@@ -1,11 +1,11 @@
-#include "settings/wait_dlg_guard.h"
+#include "scene/wait_dlg_guard.h"
 
 #include <windows.h>
 #include <commctrl.h>
 
 #include "scene/zazozeru.h"
-#include "settings/wait_dlg.h"
-#include "settings/wait_dlg_resource.h"
+#include "scene/wait_dlg.h"
+#include "scene/wait_dlg_resource.h"
 
 CWaitDlgGuard::CWaitDlgGuard(ZAzozeru* scene) : _dialog(nullptr), _scene(scene) {
   _scene->_preparing = true;

@@ -1,6 +1,6 @@
-#include "settings/wait_dlg.h"
+#include "scene/wait_dlg.h"
 
-#include "settings/wait_dlg_resource.h"
+#include "scene/wait_dlg_resource.h"
 
 CWaitDlg::CWaitDlg() : CDialog(IDD_WAIT, nullptr) {}
 
