@@ -1,5 +1,7 @@
 #include "glx/opengl_wnd.h"
 
+#include <new>
+
 #include "glx/report_failure.h"
 
 namespace glx {
@@ -40,14 +42,8 @@ LRESULT COpenGLWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 int COpenGLWnd::OnCreate(LPCREATESTRUCTA cs) {
   if (CWnd::OnCreate(cs) == -1) return -1;
   try {
-    CObject* object = _animatorClass ? _animatorClass->CreateObject() : nullptr;
-    auto* animator = dynamic_cast<CAnimator*>(object);
-    if (!animator) {
-      delete object;
-      return -1;
-    }
-    _animator = animator;
-    return 0;
+    _animator = MakeAnimator();
+    return _animator ? 0 : -1;
   } catch (const CAnimator::error& e) {
     UnhookAnimator();
     report_failure("COpenGLWnd::OnCreate", 2, e.text);
@@ -57,6 +53,22 @@ int COpenGLWnd::OnCreate(LPCREATESTRUCTA cs) {
     report_failure("COpenGLWnd::OnCreate", 4);
     return -1;
   }
+}
+
+// Null when nothing can be made; running out of memory counts as nothing, as
+// it does for a run-time class.
+CAnimator* COpenGLWnd::MakeAnimator() {
+  if (_animatorFactory) {
+    try {
+      return _animatorFactory();
+    } catch (const std::bad_alloc&) {
+      return nullptr;
+    }
+  }
+  CObject* object = _animatorClass ? _animatorClass->CreateObject() : nullptr;
+  auto* animator = dynamic_cast<CAnimator*>(object);
+  if (!animator) delete object;
+  return animator;
 }
 
 void COpenGLWnd::OnSize(UINT type, int cx, int cy) {

@@ -3,6 +3,8 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
+
 #include "framework/wnd.h"
 #include "glx/animator.h"
 
@@ -35,6 +37,9 @@ class COpenGLWnd : public CWnd {
 
   CAnimator* _animator = nullptr;                 // owned
   const CRuntimeClass* _animatorClass = nullptr;  // not owned
+  // When set, makes the animator instead of _animatorClass, so that the creator
+  // hands it what it needs (a scene its settings) as it is constructed.
+  std::function<CAnimator*()> _animatorFactory;
 
  protected:
   BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
@@ -49,6 +54,8 @@ class COpenGLWnd : public CWnd {
   virtual LRESULT OnCloseRequest();
 
  private:
+  CAnimator* MakeAnimator();
+
   static const char* s_className;
 };
 

@@ -31,6 +31,12 @@ void DestroyLeftover(HWND parent) {
   }
 }
 
+// The scene of a window, made with its own copy of the settings.
+void UseScene(glx::COpenGLWnd* wnd, const SceneSettings& settings) {
+  wnd->_animatorClass = RUNTIME_CLASS(ZAzozeru);
+  wnd->_animatorFactory = [settings] { return new ZAzozeru(settings); };
+}
+
 }  // namespace
 
 CSaverApp::CSaverApp() = default;
@@ -92,7 +98,7 @@ void CSaverApp::ReportCannotCreate() {
 bool CSaverApp::RunSaver() {
   m_pMainWnd = _proxy;
   auto* wnd = new CSaverWnd;
-  wnd->_animatorClass = RUNTIME_CLASS(ZAzozeru);
+  UseScene(wnd, settings);
   if (!wnd->CreateFullScreen(nullptr)) {
     DestroyLeftover(nullptr);
     ReportCannotCreate();
@@ -124,7 +130,7 @@ bool CSaverApp::RunPreview(HWND parent) {
   RECT client;
   ::GetClientRect(parent, &client);
   auto* wnd = new glx::COpenGLWnd;
-  wnd->_animatorClass = RUNTIME_CLASS(ZAzozeru);
+  UseScene(wnd, settings);
   const BOOL created = wnd->Create(WS_EX_TOOLWINDOW, WS_CHILD | WS_VISIBLE, client, &parentWnd);
   parentWnd.m_hWnd = nullptr;
   if (!created) {

@@ -8,6 +8,7 @@
 
 #include "glx/animator.h"
 #include "glx/quadric.h"
+#include "scene/scene_settings.h"
 
 class ColorCycler;
 class TextRing;
@@ -15,8 +16,12 @@ class TextRing;
 class ZAzozeru : public glx::CAnimator {
   DECLARE_DYNCREATE(ZAzozeru)
  public:
+  // The initial settings; the program hands every scene a copy of its own.
   ZAzozeru();
+  explicit ZAzozeru(const SceneSettings& settings);
   ~ZAzozeru() override;
+
+  const SceneSettings& Settings() const { return _settings; }
 
   void ApplySettings() override;
   bool InitGL() override;
@@ -34,6 +39,10 @@ class ZAzozeru : public glx::CAnimator {
   float _viewAxisX = 0.0f, _viewAxisY = 0.0f, _viewAxisZ = 0.0f;
 
  protected:
+  // A copy taken at construction: the render thread never reads a record that
+  // another thread owns, and the record cannot change while the scene runs.
+  const SceneSettings _settings;
+
   bool BuildText();
   void ApplyLighting();
   void ApplySmoothing();

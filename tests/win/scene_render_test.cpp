@@ -17,7 +17,7 @@ namespace {
 
 // A frame at phase 0 (no motion) with these settings.
 Frame StillFrame(const SceneSettings& settings) {
-  scene_testing::App().settings = settings;
+  scene_testing::Settings() = settings;
   return scene_testing::StillFrame();
 }
 
@@ -118,7 +118,7 @@ TEST(SceneRender, DisplayListsOnAndOffGiveTheSameFrames) {
     RunOptions o;
     o.frames = 6;
     auto direct = RunScene(o);
-    scene_testing::App().settings.displayLists = true;
+    scene_testing::Settings().displayLists = true;
     auto listed = RunScene(o);
     ASSERT_EQ(direct.frames.size(), 6u);
     ASSERT_EQ(listed.frames.size(), 6u);
