@@ -149,7 +149,7 @@ bool CSaverApp::RunChangePassword(HWND owner) {
 }
 
 void CSaverApp::ShowSettings() {
-  if (RunSettingsSheet() == IDOK) SaveSettings();
+  if (RunSettingsSheet(settings) == IDOK) SaveSettings();
 }
 
 int CSaverApp::ExitInstance() {

@@ -1,7 +1,6 @@
 #include "settings/settings_sheet.h"
 
-#include "saver/resource.h"
-#include "saver/saver_app.h"
+#include "settings/settings_ids.h"
 
 IMPLEMENT_DYNAMIC(CSettingsSheet, CPropertySheet)
 
@@ -13,7 +12,8 @@ bool ToBool(int value) { return value == 1; }
 
 }  // namespace
 
-CSettingsSheet::CSettingsSheet() : CPropertySheet(IDS_SHEET_CAPTION, nullptr, 0) {
+CSettingsSheet::CSettingsSheet(SceneSettings& settings)
+    : CPropertySheet(IDS_SHEET_CAPTION, nullptr, 0), _settings(settings) {
   AddPage(&m_about);
   AddPage(&m_gl);
   AddPage(&m_general);
@@ -25,7 +25,7 @@ CSettingsSheet::CSettingsSheet() : CPropertySheet(IDS_SHEET_CAPTION, nullptr, 0)
 CSettingsSheet::~CSettingsSheet() = default;
 
 void CSettingsSheet::LoadPages() {
-  const SceneSettings& s = SaverApp()->settings;
+  const SceneSettings& s = _settings;
   m_general.m_blend = FromBool(s.blend);
   m_general.m_alpha = FromBool(s.alpha);
   m_general.m_dither = FromBool(s.dither);
@@ -51,7 +51,7 @@ void CSettingsSheet::LoadPages() {
 
 void CSettingsSheet::StorePages() {
   // doubleBuffer and genericAccel have no control and stay as they are.
-  SceneSettings& s = SaverApp()->settings;
+  SceneSettings& s = _settings;
   s.blend = ToBool(m_general.m_blend);
   s.alpha = ToBool(m_general.m_alpha);
   s.dither = ToBool(m_general.m_dither);

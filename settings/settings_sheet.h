@@ -1,6 +1,7 @@
-// The settings sheet: five pages over the scene settings of the application.
+// The settings sheet: five pages over a scene settings record.
 #pragma once
 #include "framework/propsheet.h"
+#include "scene/scene_settings.h"
 #include "settings/about_page.h"
 #include "settings/general_page.h"
 #include "settings/gl_page.h"
@@ -10,11 +11,12 @@
 class CSettingsSheet : public CPropertySheet {
   DECLARE_DYNAMIC(CSettingsSheet)
  public:
-  // Adds the pages and loads their values from the application's settings.
-  CSettingsSheet();
+  // Adds the pages and loads their values from settings, which must outlive the
+  // sheet: Apply and StorePages write into it.
+  explicit CSettingsSheet(SceneSettings& settings);
   ~CSettingsSheet() override;
 
-  // Writes the page values into the application's settings.
+  // Writes the page values into the settings.
   void StorePages();
 
   CAboutPage m_about;
@@ -28,4 +30,6 @@ class CSettingsSheet : public CPropertySheet {
 
  private:
   void LoadPages();
+
+  SceneSettings& _settings;
 };

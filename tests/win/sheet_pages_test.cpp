@@ -44,8 +44,8 @@ TEST_F(SheetTest, OpensOnAboutWithFiveTabsInOrder) {
 }
 
 TEST_F(SheetTest, EveryFieldShowsInItsControlAndComesBackUnchanged) {
-  app.settings = EveryFieldChanged();
-  const SceneSettings before = app.settings;
+  settings = EveryFieldChanged();
+  const SceneSettings before = settings;
   Open();
   Select(kGeneral);
   const CGeneralPage& g = sheet->m_general;
@@ -77,7 +77,7 @@ TEST_F(SheetTest, EveryFieldShowsInItsControlAndComesBackUnchanged) {
   ASSERT_TRUE(sheet->IsFinished());
   EXPECT_EQ(sheet->GetResult(), IDOK);
   sheet->StorePages();
-  ExpectSameSettings(before, app.settings);
+  ExpectSameSettings(before, settings);
 }
 
 TEST_F(SheetTest, ListEntriesComeFromTheTemplateInOrder) {
@@ -101,13 +101,13 @@ TEST_F(SheetTest, ListEntriesComeFromTheTemplateInOrder) {
 }
 
 TEST_F(SheetTest, OutOfRangeIndexShowsNothingAndStoresMinusOneOnlyOncePageWasOpened) {
-  app.settings.bigGestalt = 2;  // the big sphere has two appearances only
-  app.settings.smallDensity = 5;
+  settings.bigGestalt = 2;  // the big sphere has two appearances only
+  settings.smallDensity = 5;
   Open();
   ClickSheetButton(IDOK);  // Verivir page never opened
   sheet->StorePages();
-  EXPECT_EQ(app.settings.bigGestalt, 2);
-  EXPECT_EQ(app.settings.smallDensity, 5);
+  EXPECT_EQ(settings.bigGestalt, 2);
+  EXPECT_EQ(settings.smallDensity, 5);
   Close();
 
   Open();
@@ -118,8 +118,8 @@ TEST_F(SheetTest, OutOfRangeIndexShowsNothingAndStoresMinusOneOnlyOncePageWasOpe
   Select(kGeneral);
   ClickSheetButton(IDOK);
   sheet->StorePages();
-  EXPECT_EQ(app.settings.bigGestalt, -1);
-  EXPECT_EQ(app.settings.smallDensity, -1);
+  EXPECT_EQ(settings.bigGestalt, -1);
+  EXPECT_EQ(settings.smallDensity, -1);
 }
 
 struct Rule {
@@ -169,31 +169,31 @@ TEST_F(SheetTest, MasterBoxesGreyExactlyTheirControlsAndMarkModified) {
 }
 
 TEST_F(SheetTest, ApplyStoresValuesGreysApplyAndTurnsCancelIntoClose) {
-  const SceneSettings before = app.settings;
+  const SceneSettings before = settings;
   Open();
   Select(kGeneral);
   Click(Item(sheet->m_general, IDC_BLEND));
   Select(kVerivir);
   Click(Item(sheet->m_zazozeru, IDC_SMALL_SOLID));
-  EXPECT_EQ(app.settings.blend, before.blend);  // nothing stored before Apply
+  EXPECT_EQ(settings.blend, before.blend);  // nothing stored before Apply
   ASSERT_TRUE(ApplyEnabled());
   ClickSheetButton(ID_APPLY_NOW);
-  EXPECT_EQ(app.settings.blend, !before.blend);
-  EXPECT_EQ(app.settings.smallGestalt, 2);
+  EXPECT_EQ(settings.blend, !before.blend);
+  EXPECT_EQ(settings.smallGestalt, 2);
   EXPECT_FALSE(ApplyEnabled());
   EXPECT_FALSE(IsWindowEnabled(GetDlgItem(sheet->m_hWnd, IDCANCEL)));
   EXPECT_EQ(Text(GetDlgItem(sheet->m_hWnd, IDOK)), "Close");
   EXPECT_FALSE(sheet->IsFinished());
-  EXPECT_EQ(app.settings.doubleBuffer, before.doubleBuffer);
-  EXPECT_EQ(app.settings.genericAccel, before.genericAccel);
+  EXPECT_EQ(settings.doubleBuffer, before.doubleBuffer);
+  EXPECT_EQ(settings.genericAccel, before.genericAccel);
   ClickSheetButton(IDOK);
   EXPECT_TRUE(sheet->IsFinished());
   EXPECT_EQ(sheet->GetResult(), IDOK);
 }
 
 TEST_F(SheetTest, CancelWithoutApplyLeavesSettingsUnchanged) {
-  app.settings = EveryFieldChanged();
-  const SceneSettings before = app.settings;
+  settings = EveryFieldChanged();
+  const SceneSettings before = settings;
   Open();
   Select(kGeneral);
   Click(Item(sheet->m_general, IDC_ALPHA));
@@ -204,7 +204,7 @@ TEST_F(SheetTest, CancelWithoutApplyLeavesSettingsUnchanged) {
   ClickSheetButton(IDCANCEL);
   ASSERT_TRUE(sheet->IsFinished());
   EXPECT_EQ(sheet->GetResult(), IDCANCEL);
-  ExpectSameSettings(before, app.settings);
+  ExpectSameSettings(before, settings);
 }
 
 TEST_F(SheetTest, TypingEnablesApplyButFillingTheBoxDoesNot) {
@@ -231,11 +231,11 @@ TEST_F(SheetTest, SliderSpeedIsTakenOverOnApplyNotWhileDragging) {
   EXPECT_EQ(SendMessageA(slider, TBM_GETPOS, 0, 0), 10);
   EXPECT_TRUE(ApplyEnabled());
   EXPECT_EQ(sheet->m_text.m_speed, 1);
-  EXPECT_EQ(app.settings.textSpeed, 1);
+  EXPECT_EQ(settings.textSpeed, 1);
   Select(kGeneral);  // leaving the page does not read the slider either
   EXPECT_EQ(sheet->m_text.m_speed, 1);
   ClickSheetButton(ID_APPLY_NOW);
-  EXPECT_EQ(app.settings.textSpeed, 10);
+  EXPECT_EQ(settings.textSpeed, 10);
 }
 
 TEST_F(SheetTest, ClosingADensityListWithoutAChangeDoesNotEnableApply) {
@@ -282,7 +282,7 @@ bool FontDriver::seen = false;
 std::string FontDriver::face;
 
 TEST_F(SheetTest, FontDialogOkChangesOnlyTheFaceNameAndCancelNothing) {
-  const SceneSettings before = app.settings;
+  const SceneSettings before = settings;
   Open();
   Select(kText);
   FontDriver::ok = false;
@@ -304,7 +304,7 @@ TEST_F(SheetTest, FontDialogOkChangesOnlyTheFaceNameAndCancelNothing) {
   ClickSheetButton(ID_APPLY_NOW);
   SceneSettings expected = before;
   expected.font = "Liberation Mono";
-  ExpectSameSettings(expected, app.settings);
+  ExpectSameSettings(expected, settings);
 }
 
 TEST_F(SheetTest, EveryControlOfTheScenePagesHasItsTooltip) {
