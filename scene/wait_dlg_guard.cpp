@@ -31,4 +31,5 @@ CWaitDlgGuard::~CWaitDlgGuard() {
     _dialog = nullptr;
   }
   _scene->_preparing = false;
+  if (HWND window = _scene->Window()) PostMessageA(window, WM_SCENEREADY, 0, 0);
 }

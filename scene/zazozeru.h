@@ -13,6 +13,10 @@
 class ColorCycler;
 class TextRing;
 
+// Posted to the scene's window when the scene has finished preparing itself
+// (built or failed): from then on input counts.
+#define WM_SCENEREADY (WM_APP + 1)
+
 class ZAzozeru : public glx::CAnimator {
   DECLARE_DYNCREATE(ZAzozeru)
  public:
