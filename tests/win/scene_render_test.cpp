@@ -130,6 +130,24 @@ TEST(SceneRender, DisplayListsOnAndOffGiveTheSameFrames) {
   }
 }
 
+// The scene keeps the settings it was made with: a record changed while it
+// runs does not reach its frames.
+TEST(SceneRender, DrawsWithTheSettingsItWasMadeWith) {
+  SceneSettings& s = ResetSettings();
+  s.smallShow = s.textShow = false;
+  s.bigColor = false;
+  RunOptions o;
+  o.frames = 2;
+  o.freezeAfter = 0;
+  o.beforeFrame = [](scene_testing::TestScene&, int frame) {
+    if (frame == 1) scene_testing::Settings().bigShow = false;
+  };
+  auto r = RunScene(o);
+  ASSERT_EQ(r.frames.size(), 2u);
+  EXPECT_GT(r.frames[1].LitCount(), 100);
+  EXPECT_TRUE(r.frames[0] == r.frames[1]);
+}
+
 TEST(SceneRender, BigSphereIsWhiteWithoutCyclingAndTakesTheCyclerColourWithIt) {
   SceneSettings& s = ResetSettings();
   s.smallShow = s.textShow = false;
