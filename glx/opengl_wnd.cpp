@@ -8,16 +8,16 @@ namespace glx {
 
 IMPLEMENT_DYNCREATE(COpenGLWnd, CWnd)
 
-const char* COpenGLWnd::s_className = nullptr;
+const char* COpenGLWnd::_className = nullptr;
 
 bool COpenGLWnd::CanClose() { return true; }
 
 BOOL COpenGLWnd::Create(DWORD exStyle, DWORD style, const RECT& rect, CWnd* parent) {
   RECT r = rect;
   try {
-    if (!s_className)
-      s_className = AfxRegisterWndClass(CS_HREDRAW | CS_VREDRAW, nullptr, nullptr, nullptr);
-    if (!CreateEx(exStyle, s_className, "ZOV Verivir", style, r.left, r.top, r.right - r.left,
+    if (!_className)
+      _className = AfxRegisterWndClass(CS_HREDRAW | CS_VREDRAW, nullptr, nullptr, nullptr);
+    if (!CreateEx(exStyle, _className, "ZOV Verivir", style, r.left, r.top, r.right - r.left,
                   r.bottom - r.top, parent ? parent->m_hWnd : nullptr, nullptr, nullptr))
       return FALSE;
     return _animator && _animator->AttachWindow(m_hWnd) ? TRUE : FALSE;

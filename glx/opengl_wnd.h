@@ -33,7 +33,7 @@ class COpenGLWnd : public CWnd {
 
   CAnimator* Animator() const { return _animator; }
   // The window class shared by every window of this kind.
-  static const char* ClassName() { return s_className; }
+  static const char* ClassName() { return _className; }
 
   CAnimator* _animator = nullptr;                 // owned
   const CRuntimeClass* _animatorClass = nullptr;  // not owned
@@ -56,7 +56,7 @@ class COpenGLWnd : public CWnd {
  private:
   CAnimator* MakeAnimator();
 
-  static const char* s_className;
+  static const char* _className;
 };
 
 }  // namespace glx
