@@ -79,11 +79,11 @@ BOOL CSaverApp::InitInstance() {
 
   const HWND window = reinterpret_cast<HWND>(static_cast<UINT_PTR>(commandLine.window));
   switch (commandLine.mode) {
-    case CSaverCommandLine::Mode::run:
+    case CSaverCommandLine::Mode::Run:
       return RunSaver();
-    case CSaverCommandLine::Mode::preview:
+    case CSaverCommandLine::Mode::Preview:
       return RunPreview(window);
-    case CSaverCommandLine::Mode::changePassword:
+    case CSaverCommandLine::Mode::ChangePassword:
       return RunChangePassword(window);
     default:
       ShowSettings();
