@@ -19,11 +19,11 @@ class CSettingsSheet : public CPropertySheet {
   // Writes the page values into the settings.
   void StorePages();
 
-  CAboutPage m_about;
-  CGeneralPage m_general;
-  CTextPage m_text;
-  ZAzozeruPage m_zazozeru;
-  CGLPage m_gl;
+  CAboutPage _about;
+  CGeneralPage _general;
+  CTextPage _text;
+  ZAzozeruPage _zazozeru;
+  CGLPage _gl;
 
  protected:
   BOOL OnCmdMsg(UINT id, int code) override;

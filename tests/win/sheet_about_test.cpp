@@ -72,7 +72,7 @@ class AboutTest : public SheetTest {
  protected:
   void SetUp() override {
     Open();
-    ASSERT_EQ(sheet->GetActivePage(), &sheet->m_about);
+    ASSERT_EQ(sheet->GetActivePage(), &sheet->_about);
   }
   // A point on the underline, a point inside the text and one beyond its end.
   static POINT Underline(CLinkButton& b) {
@@ -99,7 +99,7 @@ class AboutTest : public SheetTest {
 };
 
 TEST_F(AboutTest, BuildLineShowsTheBuildTimeInGrey) {
-  HWND build = Item(sheet->m_about, IDC_BUILD);
+  HWND build = Item(sheet->_about, IDC_BUILD);
   char text[128] = {};
   GetWindowTextA(build, text, sizeof text);
   EXPECT_EQ(std::string(text),
@@ -113,22 +113,22 @@ TEST_F(AboutTest, BuildLineShowsTheBuildTimeInGrey) {
 }
 
 TEST_F(AboutTest, HoverOnTheTextOnlyWithHandCursorAndColour) {
-  CLinkButton& b = sheet->m_about.m_home;
+  CLinkButton& b = sheet->_about._home;
   RECT client, text = b.TextRect();
   b.GetClientRect(&client);
   ASSERT_LT(text.right + 20, client.right);  // room beyond the end of the text
-  EXPECT_EQ(PixelAt(b.m_hWnd, Underline(b).x, Underline(b).y), b.m_normalColor);
+  EXPECT_EQ(PixelAt(b.m_hWnd, Underline(b).x, Underline(b).y), b._normalColor);
 
   Move(b, OnText(b));
-  EXPECT_TRUE(b.m_hovering);
+  EXPECT_TRUE(b._hovering);
   EXPECT_EQ(GetCapture(), b.m_hWnd);
   EXPECT_EQ(GetCursor(), LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDC_HAND_CURSOR)));
   EXPECT_EQ(PixelAt(b.m_hWnd, Underline(b).x, Underline(b).y), RGB(192, 0, 192));
 
   Move(b, BeyondText(b));
-  EXPECT_FALSE(b.m_hovering);
+  EXPECT_FALSE(b._hovering);
   EXPECT_EQ(GetCapture(), nullptr);
-  EXPECT_EQ(PixelAt(b.m_hWnd, Underline(b).x, Underline(b).y), b.m_normalColor);
+  EXPECT_EQ(PixelAt(b.m_hWnd, Underline(b).x, Underline(b).y), b._normalColor);
 }
 
 // The classic grey face keeps the link colours; any other scheme gives the system's.
@@ -141,16 +141,16 @@ TEST_F(AboutTest, LinkColoursFollowTheColourScheme) {
   SetSysColors(1, &element, &other);
   CLinkButton themed(IDS_LINK_HOME);
   SetSysColors(1, &element, &original);
-  EXPECT_EQ(classic.m_normalColor, RGB(0, 0, 192));
-  EXPECT_EQ(classic.m_visitedColor, RGB(128, 0, 128));
-  EXPECT_EQ(classic.m_pressedColor, RGB(255, 0, 0));
-  EXPECT_EQ(classic.m_backgroundColor, grey);
-  EXPECT_EQ(themed.m_normalColor, GetSysColor(COLOR_BTNTEXT));
-  EXPECT_EQ(themed.m_visitedColor, GetSysColor(COLOR_GRAYTEXT));
-  EXPECT_EQ(themed.m_pressedColor, GetSysColor(COLOR_HIGHLIGHTTEXT));
-  EXPECT_EQ(themed.m_backgroundColor, other);
-  EXPECT_EQ(themed.m_hoverColor, RGB(192, 0, 192));
-  EXPECT_EQ(themed.m_target, "http://www.example.com/");
+  EXPECT_EQ(classic._normalColor, RGB(0, 0, 192));
+  EXPECT_EQ(classic._visitedColor, RGB(128, 0, 128));
+  EXPECT_EQ(classic._pressedColor, RGB(255, 0, 0));
+  EXPECT_EQ(classic._backgroundColor, grey);
+  EXPECT_EQ(themed._normalColor, GetSysColor(COLOR_BTNTEXT));
+  EXPECT_EQ(themed._visitedColor, GetSysColor(COLOR_GRAYTEXT));
+  EXPECT_EQ(themed._pressedColor, GetSysColor(COLOR_HIGHLIGHTTEXT));
+  EXPECT_EQ(themed._backgroundColor, other);
+  EXPECT_EQ(themed._hoverColor, RGB(192, 0, 192));
+  EXPECT_EQ(themed._target, "http://www.example.com/");
 }
 
 TEST_F(AboutTest, HandCursorIsThirtyTwoPixelsWithHotSpotAtSixZero) {
@@ -171,27 +171,27 @@ TEST_F(AboutTest, HandCursorIsThirtyTwoPixelsWithHotSpotAtSixZero) {
 
 TEST_F(AboutTest, ClicksOnTheTextOpenTheTargetsThroughTheShell) {
   ShellRecorder recorder;
-  CLinkButton& home = sheet->m_about.m_home;
-  CLinkButton& mail = sheet->m_about.m_mail;
-  CLinkButton& update = sheet->m_about.m_update;
+  CLinkButton& home = sheet->_about._home;
+  CLinkButton& mail = sheet->_about._mail;
+  CLinkButton& update = sheet->_about._update;
 
   // Beyond the end of the text a press does nothing.
   Move(home, BeyondText(home));
   Press(home, BeyondText(home));
-  EXPECT_FALSE(home.m_visited);
+  EXPECT_FALSE(home._visited);
 
   Move(home, OnText(home));
   Press(home, OnText(home));
-  EXPECT_TRUE(home.m_visited);
+  EXPECT_TRUE(home._visited);
   Move(home, BeyondText(home));
-  EXPECT_EQ(PixelAt(home.m_hWnd, Underline(home).x, Underline(home).y), home.m_visitedColor);
+  EXPECT_EQ(PixelAt(home.m_hWnd, Underline(home).x, Underline(home).y), home._visitedColor);
 
   // The keyboard works as for any push button.
   SetFocus(mail.m_hWnd);
   SendMessageA(mail.m_hWnd, WM_KEYDOWN, VK_SPACE, 0);
   SendMessageA(mail.m_hWnd, WM_KEYUP, VK_SPACE, 0);
   Pump(10);
-  EXPECT_TRUE(mail.m_visited);
+  EXPECT_TRUE(mail._visited);
 
   Move(update, OnText(update));
   Press(update, OnText(update));
@@ -212,27 +212,27 @@ TEST_F(AboutTest, ClicksOnTheTextOpenTheTargetsThroughTheShell) {
 }
 
 TEST_F(AboutTest, FocusRectangleAroundTheTextOnly) {
-  CLinkButton& b = sheet->m_about.m_mail;
+  CLinkButton& b = sheet->_about._mail;
   RECT text = b.TextRect();
   SetFocus(b.m_hWnd);
   Pump(50);
-  EXPECT_TRUE(b.m_focusShown);
+  EXPECT_TRUE(b._focusShown);
   int dotted = 0;
   for (int x = text.left; x < text.right; ++x)
-    if (PixelAt(b.m_hWnd, x, text.top) != b.m_backgroundColor) ++dotted;
+    if (PixelAt(b.m_hWnd, x, text.top) != b._backgroundColor) ++dotted;
   EXPECT_GT(dotted, (text.right - text.left) / 4);
-  SetFocus(sheet->m_about.m_home.m_hWnd);
+  SetFocus(sheet->_about._home.m_hWnd);
   Pump(50);
-  EXPECT_FALSE(b.m_focusShown);
-  EXPECT_TRUE(sheet->m_about.m_home.m_focusShown);
+  EXPECT_FALSE(b._focusShown);
+  EXPECT_TRUE(sheet->_about._home._focusShown);
 }
 
 TEST_F(AboutTest, LeavingTheTabWhileHoveringReleasesTheCapture) {
-  CLinkButton& b = sheet->m_about.m_update;
+  CLinkButton& b = sheet->_about._update;
   Move(b, OnText(b));
   ASSERT_EQ(GetCapture(), b.m_hWnd);
   Select(kGeneral);
-  EXPECT_FALSE(b.m_hovering);
+  EXPECT_FALSE(b._hovering);
   EXPECT_EQ(GetCapture(), nullptr);
 }
 

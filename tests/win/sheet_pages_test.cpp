@@ -22,7 +22,7 @@ std::string Text(HWND hwnd) {
 TEST_F(SheetTest, OpensOnAboutWithFiveTabsInOrder) {
   Open();
   EXPECT_EQ(Text(sheet->m_hWnd), "Configure Verivir");
-  EXPECT_EQ(sheet->GetActivePage(), &sheet->m_about);
+  EXPECT_EQ(sheet->GetActivePage(), &sheet->_about);
   HWND tabs = reinterpret_cast<HWND>(SendMessageA(sheet->m_hWnd, PSM_GETTABCONTROL, 0, 0));
   ASSERT_EQ(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0), 5);
   const char* captions[] = {"About Verivir", "About OpenGL", "General", "Text", "Verivir"};
@@ -35,8 +35,8 @@ TEST_F(SheetTest, OpensOnAboutWithFiveTabsInOrder) {
     SendMessageA(tabs, TCM_GETITEMA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
     EXPECT_STREQ(text, captions[i]);
   }
-  const CPropertyPage* pages[] = {&sheet->m_about, &sheet->m_gl, &sheet->m_general, &sheet->m_text,
-                                  &sheet->m_zazozeru};
+  const CPropertyPage* pages[] = {&sheet->_about, &sheet->_gl, &sheet->_general, &sheet->_text,
+                                  &sheet->_zazozeru};
   for (int i = 0; i < 5; ++i) {
     Select(i);
     EXPECT_EQ(sheet->GetActivePage(), pages[i]) << "tab " << i;
@@ -48,7 +48,7 @@ TEST_F(SheetTest, EveryFieldShowsInItsControlAndComesBackUnchanged) {
   const SceneSettings before = settings;
   Open();
   Select(kGeneral);
-  const CGeneralPage& g = sheet->m_general;
+  const CGeneralPage& g = sheet->_general;
   EXPECT_EQ(Checked(Item(g, IDC_BLEND)), before.blend);
   EXPECT_EQ(Checked(Item(g, IDC_ALPHA)), before.alpha);
   EXPECT_EQ(Checked(Item(g, IDC_DITHER)), before.dither);
@@ -56,7 +56,7 @@ TEST_F(SheetTest, EveryFieldShowsInItsControlAndComesBackUnchanged) {
   EXPECT_EQ(Checked(Item(g, IDC_SMOOTH)), before.smooth);
   EXPECT_EQ(Checked(Item(g, IDC_DISPLAY_LISTS)), before.displayLists);
   Select(kText);
-  const CTextPage& t = sheet->m_text;
+  const CTextPage& t = sheet->_text;
   EXPECT_EQ(Text(Item(t, IDC_TEXT)), before.text);
   EXPECT_EQ(Selection(Item(t, IDC_TEXT_QUALITY)), before.textResolution);
   EXPECT_EQ(Selection(Item(t, IDC_TEXT_SIZE)), before.textSize);
@@ -64,7 +64,7 @@ TEST_F(SheetTest, EveryFieldShowsInItsControlAndComesBackUnchanged) {
   EXPECT_EQ(Checked(Item(t, IDC_SHOW_TEXT)), before.textShow);
   EXPECT_EQ(Checked(Item(t, IDC_TEXT_COLOR)), before.textColor);
   Select(kVerivir);
-  const ZAzozeruPage& z = sheet->m_zazozeru;
+  const ZAzozeruPage& z = sheet->_zazozeru;
   EXPECT_EQ(Checked(Item(z, IDC_BIG_SHOW)), before.bigShow);
   EXPECT_EQ(Selection(Item(z, IDC_BIG_DENSITY)), before.bigDensity);
   EXPECT_TRUE(Checked(Item(z, IDC_BIG_WIRE)));  // bigGestalt 1
@@ -94,10 +94,10 @@ TEST_F(SheetTest, ListEntriesComeFromTheTemplateInOrder) {
     }
     return all;
   };
-  EXPECT_EQ(entries(Item(sheet->m_text, IDC_TEXT_QUALITY)), "Low,Medium,High");
-  EXPECT_EQ(entries(Item(sheet->m_text, IDC_TEXT_SIZE)), "Tiny,Small,Medium,Big");
-  EXPECT_EQ(entries(Item(sheet->m_zazozeru, IDC_BIG_DENSITY)), "Low,Medium,High");
-  EXPECT_EQ(entries(Item(sheet->m_zazozeru, IDC_SMALL_DENSITY)), "Low,Medium,High");
+  EXPECT_EQ(entries(Item(sheet->_text, IDC_TEXT_QUALITY)), "Low,Medium,High");
+  EXPECT_EQ(entries(Item(sheet->_text, IDC_TEXT_SIZE)), "Tiny,Small,Medium,Big");
+  EXPECT_EQ(entries(Item(sheet->_zazozeru, IDC_BIG_DENSITY)), "Low,Medium,High");
+  EXPECT_EQ(entries(Item(sheet->_zazozeru, IDC_SMALL_DENSITY)), "Low,Medium,High");
 }
 
 TEST_F(SheetTest, OutOfRangeIndexShowsNothingAndStoresMinusOneOnlyOncePageWasOpened) {
@@ -112,9 +112,9 @@ TEST_F(SheetTest, OutOfRangeIndexShowsNothingAndStoresMinusOneOnlyOncePageWasOpe
 
   Open();
   Select(kVerivir);
-  EXPECT_FALSE(Checked(Item(sheet->m_zazozeru, IDC_BIG_POINTS)));
-  EXPECT_FALSE(Checked(Item(sheet->m_zazozeru, IDC_BIG_WIRE)));
-  EXPECT_EQ(Selection(Item(sheet->m_zazozeru, IDC_SMALL_DENSITY)), -1);
+  EXPECT_FALSE(Checked(Item(sheet->_zazozeru, IDC_BIG_POINTS)));
+  EXPECT_FALSE(Checked(Item(sheet->_zazozeru, IDC_BIG_WIRE)));
+  EXPECT_EQ(Selection(Item(sheet->_zazozeru, IDC_SMALL_DENSITY)), -1);
   Select(kGeneral);
   ClickSheetButton(IDOK);
   sheet->StorePages();
@@ -172,9 +172,9 @@ TEST_F(SheetTest, ApplyStoresValuesGreysApplyAndTurnsCancelIntoClose) {
   const SceneSettings before = settings;
   Open();
   Select(kGeneral);
-  Click(Item(sheet->m_general, IDC_BLEND));
+  Click(Item(sheet->_general, IDC_BLEND));
   Select(kVerivir);
-  Click(Item(sheet->m_zazozeru, IDC_SMALL_SOLID));
+  Click(Item(sheet->_zazozeru, IDC_SMALL_SOLID));
   EXPECT_EQ(settings.blend, before.blend);  // nothing stored before Apply
   ASSERT_TRUE(ApplyEnabled());
   ClickSheetButton(ID_APPLY_NOW);
@@ -196,10 +196,10 @@ TEST_F(SheetTest, CancelWithoutApplyLeavesSettingsUnchanged) {
   const SceneSettings before = settings;
   Open();
   Select(kGeneral);
-  Click(Item(sheet->m_general, IDC_ALPHA));
+  Click(Item(sheet->_general, IDC_ALPHA));
   Select(kText);
-  SetWindowTextA(Item(sheet->m_text, IDC_TEXT), "changed");
-  Click(Item(sheet->m_text, IDC_TEXT_COLOR));
+  SetWindowTextA(Item(sheet->_text, IDC_TEXT), "changed");
+  Click(Item(sheet->_text, IDC_TEXT_COLOR));
   EXPECT_TRUE(ApplyEnabled());
   ClickSheetButton(IDCANCEL);
   ASSERT_TRUE(sheet->IsFinished());
@@ -214,26 +214,26 @@ TEST_F(SheetTest, TypingEnablesApplyButFillingTheBoxDoesNot) {
   Select(kGeneral);
   Select(kText);  // the text is exchanged into the box again
   EXPECT_FALSE(ApplyEnabled());
-  SendMessageA(Item(sheet->m_text, IDC_TEXT), WM_CHAR, 'x', 0);
+  SendMessageA(Item(sheet->_text, IDC_TEXT), WM_CHAR, 'x', 0);
   Pump();
   EXPECT_TRUE(ApplyEnabled());
-  EXPECT_EQ(sheet->m_text.m_text, "xVerivir");  // typed at the caret, which starts in front
+  EXPECT_EQ(sheet->_text._text, "xVerivir");  // typed at the caret, which starts in front
 }
 
 TEST_F(SheetTest, SliderSpeedIsTakenOverOnApplyNotWhileDragging) {
   Open();
   Select(kText);
-  HWND slider = Item(sheet->m_text, IDC_SPEED);
+  HWND slider = Item(sheet->_text, IDC_SPEED);
   SetFocus(slider);
   SendMessageA(slider, WM_KEYDOWN, VK_END, 0);  // the trackbar moves and scrolls its parent
   SendMessageA(slider, WM_KEYUP, VK_END, 0);
   Pump();
   EXPECT_EQ(SendMessageA(slider, TBM_GETPOS, 0, 0), 10);
   EXPECT_TRUE(ApplyEnabled());
-  EXPECT_EQ(sheet->m_text.m_speed, 1);
+  EXPECT_EQ(sheet->_text._speed, 1);
   EXPECT_EQ(settings.textSpeed, 1);
   Select(kGeneral);  // leaving the page does not read the slider either
-  EXPECT_EQ(sheet->m_text.m_speed, 1);
+  EXPECT_EQ(sheet->_text._speed, 1);
   ClickSheetButton(ID_APPLY_NOW);
   EXPECT_EQ(settings.textSpeed, 10);
 }
@@ -241,7 +241,7 @@ TEST_F(SheetTest, SliderSpeedIsTakenOverOnApplyNotWhileDragging) {
 TEST_F(SheetTest, ClosingADensityListWithoutAChangeDoesNotEnableApply) {
   Open();
   Select(kVerivir);
-  HWND list = Item(sheet->m_zazozeru, IDC_BIG_DENSITY);
+  HWND list = Item(sheet->_zazozeru, IDC_BIG_DENSITY);
   SendMessageA(list, CB_SHOWDROPDOWN, TRUE, 0);
   Pump();
   SendMessageA(list, CB_SHOWDROPDOWN, FALSE, 0);
@@ -253,7 +253,7 @@ TEST_F(SheetTest, ClosingADensityListWithoutAChangeDoesNotEnableApply) {
   SendMessageA(list, CB_SHOWDROPDOWN, FALSE, 0);
   Pump();
   EXPECT_TRUE(ApplyEnabled());
-  EXPECT_EQ(sheet->m_zazozeru.m_bigDensity, 2);
+  EXPECT_EQ(sheet->_zazozeru._bigDensity, 2);
 }
 
 // The modal font dialog is driven from a timer that runs inside its loop.
@@ -288,18 +288,18 @@ TEST_F(SheetTest, FontDialogOkChangesOnlyTheFaceNameAndCancelNothing) {
   FontDriver::ok = false;
   FontDriver::seen = false;
   SetTimer(nullptr, 0, 100, FontDriver::Tick);
-  Click(Item(sheet->m_text, IDC_FONT));
+  Click(Item(sheet->_text, IDC_FONT));
   EXPECT_TRUE(FontDriver::seen);
-  EXPECT_EQ(sheet->m_text.m_font, before.font);
+  EXPECT_EQ(sheet->_text._font, before.font);
   EXPECT_FALSE(ApplyEnabled());
 
   FontDriver::ok = true;
   FontDriver::seen = false;
   FontDriver::face = "Liberation Mono";
   SetTimer(nullptr, 0, 100, FontDriver::Tick);
-  Click(Item(sheet->m_text, IDC_FONT));
+  Click(Item(sheet->_text, IDC_FONT));
   EXPECT_TRUE(FontDriver::seen);
-  EXPECT_EQ(sheet->m_text.m_font, "Liberation Mono");
+  EXPECT_EQ(sheet->_text._font, "Liberation Mono");
   EXPECT_TRUE(ApplyEnabled());
   ClickSheetButton(ID_APPLY_NOW);
   SceneSettings expected = before;
