@@ -12,12 +12,11 @@
 #include <vector>
 
 #include "glx/opengl_wnd.h"
-#include "saver/saver_app.h"
 #include "scene/zazozeru.h"
 
 namespace {
 
-CSaverApp app;
+SceneSettings g_settings;  // the next scene's settings
 
 double Ms(LONGLONG ticks) {
   static LARGE_INTEGER freq = [] {
@@ -42,8 +41,8 @@ int g_wanted = 0;
 std::atomic<LONGLONG> g_initMs100{0};  // InitGL time in 1/100 ms
 
 class BenchScene : public ZAzozeru {
-  DECLARE_DYNCREATE(BenchScene)
  public:
+  using ZAzozeru::ZAzozeru;
   bool InitGL() override {
     LONGLONG start = Ticks();
     bool ok = ZAzozeru::InitGL();
@@ -62,7 +61,6 @@ class BenchScene : public ZAzozeru {
     ++g_frames;
   }
 };
-IMPLEMENT_DYNCREATE(BenchScene, ZAzozeru)
 
 // Runs one scene until `frames` were drawn; returns ms from Resume to the first.
 double RunScene(int frames) {
@@ -72,7 +70,7 @@ double RunScene(int frames) {
   g_frameMs.clear();
   g_frameMs.reserve(frames);
   auto* wnd = new glx::COpenGLWnd;
-  wnd->_animatorClass = RUNTIME_CLASS(BenchScene);
+  wnd->_animatorFactory = [] { return new BenchScene(g_settings); };
   RECT rect = {0, 0, 640, 480};
   if (!wnd->Create(0, WS_POPUP, rect, nullptr)) {
     std::fprintf(stderr, "scene_bench: cannot create the window\n");
@@ -109,8 +107,8 @@ int main(int argc, char** argv) {
   for (bool text : {true, false}) {
     std::vector<double> firsts, inits;
     for (int i = 0; i < runs; ++i) {
-      app.settings = SceneSettings();
-      app.settings.textShow = text;
+      g_settings = SceneSettings();
+      g_settings.textShow = text;
       firsts.push_back(RunScene(1));
       inits.push_back(g_initMs100 / 100.0);
     }
@@ -120,8 +118,8 @@ int main(int argc, char** argv) {
     std::fflush(stdout);
   }
   for (bool lists : {true, false}) {
-    app.settings = SceneSettings();
-    app.settings.displayLists = lists;
+    g_settings = SceneSettings();
+    g_settings.displayLists = lists;
     RunScene(frames);
     std::printf("scene.frame.%s: %.2f ms\n", lists ? "lists_on" : "lists_off", Median(g_frameMs));
     std::fflush(stdout);

@@ -1,21 +1,23 @@
 #include "glx/opengl_wnd.h"
 
+#include <new>
+
 #include "glx/report_failure.h"
 
 namespace glx {
 
 IMPLEMENT_DYNCREATE(COpenGLWnd, CWnd)
 
-const char* COpenGLWnd::s_className = nullptr;
+const char* COpenGLWnd::_className = nullptr;
 
 bool COpenGLWnd::CanClose() { return true; }
 
 BOOL COpenGLWnd::Create(DWORD exStyle, DWORD style, const RECT& rect, CWnd* parent) {
   RECT r = rect;
   try {
-    if (!s_className)
-      s_className = AfxRegisterWndClass(CS_HREDRAW | CS_VREDRAW, nullptr, nullptr, nullptr);
-    if (!CreateEx(exStyle, s_className, "ZOV Verivir", style, r.left, r.top, r.right - r.left,
+    if (!_className)
+      _className = AfxRegisterWndClass(CS_HREDRAW | CS_VREDRAW, nullptr, nullptr, nullptr);
+    if (!CreateEx(exStyle, _className, "ZOV Verivir", style, r.left, r.top, r.right - r.left,
                   r.bottom - r.top, parent ? parent->m_hWnd : nullptr, nullptr, nullptr))
       return FALSE;
     return _animator && _animator->AttachWindow(m_hWnd) ? TRUE : FALSE;
@@ -40,14 +42,8 @@ LRESULT COpenGLWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 int COpenGLWnd::OnCreate(LPCREATESTRUCTA cs) {
   if (CWnd::OnCreate(cs) == -1) return -1;
   try {
-    CObject* object = _animatorClass ? _animatorClass->CreateObject() : nullptr;
-    auto* animator = dynamic_cast<CAnimator*>(object);
-    if (!animator) {
-      delete object;
-      return -1;
-    }
-    _animator = animator;
-    return 0;
+    _animator = MakeAnimator();
+    return _animator ? 0 : -1;
   } catch (const CAnimator::error& e) {
     UnhookAnimator();
     report_failure("COpenGLWnd::OnCreate", 2, e.text);
@@ -57,6 +53,22 @@ int COpenGLWnd::OnCreate(LPCREATESTRUCTA cs) {
     report_failure("COpenGLWnd::OnCreate", 4);
     return -1;
   }
+}
+
+// Null when nothing can be made; running out of memory counts as nothing, as
+// it does for a run-time class.
+CAnimator* COpenGLWnd::MakeAnimator() {
+  if (_animatorFactory) {
+    try {
+      return _animatorFactory();
+    } catch (const std::bad_alloc&) {
+      return nullptr;
+    }
+  }
+  CObject* object = _animatorClass ? _animatorClass->CreateObject() : nullptr;
+  auto* animator = dynamic_cast<CAnimator*>(object);
+  if (!animator) delete object;
+  return animator;
 }
 
 void COpenGLWnd::OnSize(UINT type, int cx, int cy) {

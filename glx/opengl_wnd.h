@@ -3,6 +3,8 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
+
 #include "framework/wnd.h"
 #include "glx/animator.h"
 
@@ -31,10 +33,13 @@ class COpenGLWnd : public CWnd {
 
   CAnimator* Animator() const { return _animator; }
   // The window class shared by every window of this kind.
-  static const char* ClassName() { return s_className; }
+  static const char* ClassName() { return _className; }
 
   CAnimator* _animator = nullptr;                 // owned
   const CRuntimeClass* _animatorClass = nullptr;  // not owned
+  // When set, makes the animator instead of _animatorClass, so that the creator
+  // hands it what it needs (a scene its settings) as it is constructed.
+  std::function<CAnimator*()> _animatorFactory;
 
  protected:
   BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
@@ -49,7 +54,9 @@ class COpenGLWnd : public CWnd {
   virtual LRESULT OnCloseRequest();
 
  private:
-  static const char* s_className;
+  CAnimator* MakeAnimator();
+
+  static const char* _className;
 };
 
 }  // namespace glx

@@ -10,16 +10,16 @@ CSaverCommandLine::CSaverCommandLine(const char* arguments) : text(arguments ? a
   const char letter = static_cast<char>(std::tolower(static_cast<unsigned char>(text[at + 1])));
   switch (letter) {
     case 's':
-      mode = Mode::run;
+      mode = Mode::Run;
       return;
     case 'c':
-      mode = Mode::configure;
+      mode = Mode::Configure;
       return;
     case 'p':
-      mode = Mode::preview;
+      mode = Mode::Preview;
       break;
     case 'a':
-      mode = Mode::changePassword;
+      mode = Mode::ChangePassword;
       break;
     default:
       return;

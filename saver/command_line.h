@@ -5,12 +5,12 @@
 
 class CSaverCommandLine {
  public:
-  enum class Mode { unspecified, run, preview, changePassword, configure };
+  enum class Mode { Unspecified, Run, Preview, ChangePassword, Configure };
 
   // Parses the arguments (the command line without the program's name).
   explicit CSaverCommandLine(const char* text);
 
-  Mode mode = Mode::unspecified;
+  Mode mode = Mode::Unspecified;
   // The window of /p and /a as an integer; the caller makes it a handle.
   std::intptr_t window = 0;
   std::string text;

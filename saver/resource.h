@@ -5,4 +5,5 @@
 #define IDS_CANNOT_CREATE 2
 #define IDS_REGISTRY_KEY 3
 #define IDS_SETTINGS_VERSION 4
-#define IDS_SHEET_CAPTION 5
+// IDS_SHEET_CAPTION (5) belongs to the settings sheet.
+#include "settings/settings_ids.h"

@@ -31,6 +31,12 @@ void DestroyLeftover(HWND parent) {
   }
 }
 
+// The scene of a window, made with its own copy of the settings.
+void UseScene(glx::COpenGLWnd* wnd, const SceneSettings& settings) {
+  wnd->_animatorClass = RUNTIME_CLASS(ZAzozeru);
+  wnd->_animatorFactory = [settings] { return new ZAzozeru(settings); };
+}
+
 }  // namespace
 
 CSaverApp::CSaverApp() = default;
@@ -73,11 +79,11 @@ BOOL CSaverApp::InitInstance() {
 
   const HWND window = reinterpret_cast<HWND>(static_cast<UINT_PTR>(commandLine.window));
   switch (commandLine.mode) {
-    case CSaverCommandLine::Mode::run:
+    case CSaverCommandLine::Mode::Run:
       return RunSaver();
-    case CSaverCommandLine::Mode::preview:
+    case CSaverCommandLine::Mode::Preview:
       return RunPreview(window);
-    case CSaverCommandLine::Mode::changePassword:
+    case CSaverCommandLine::Mode::ChangePassword:
       return RunChangePassword(window);
     default:
       ShowSettings();
@@ -97,7 +103,7 @@ void CSaverApp::ReportCannotCreate() {
 bool CSaverApp::RunSaver() {
   m_pMainWnd = _proxy;
   auto* wnd = new CSaverWnd;
-  wnd->_animatorClass = RUNTIME_CLASS(ZAzozeru);
+  UseScene(wnd, settings);
   if (!wnd->CreateFullScreen(nullptr)) {
     ReportCannotCreate();
     DestroyLeftover(nullptr);
@@ -129,7 +135,7 @@ bool CSaverApp::RunPreview(HWND parent) {
   RECT client;
   ::GetClientRect(parent, &client);
   auto* wnd = new glx::COpenGLWnd;
-  wnd->_animatorClass = RUNTIME_CLASS(ZAzozeru);
+  UseScene(wnd, settings);
   const BOOL created = wnd->Create(WS_EX_TOOLWINDOW, WS_CHILD | WS_VISIBLE, client, &parentWnd);
   parentWnd.m_hWnd = nullptr;
   if (!created) {
@@ -148,7 +154,7 @@ bool CSaverApp::RunChangePassword(HWND owner) {
 }
 
 void CSaverApp::ShowSettings() {
-  if (RunSettingsSheet() == IDOK) SaveSettings();
+  if (RunSettingsSheet(settings) == IDOK) SaveSettings();
 }
 
 int CSaverApp::ExitInstance() {

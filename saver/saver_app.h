@@ -39,6 +39,5 @@ class CSaverApp : public CWinApp {
   bool _ownsProxy = false;
 };
 
-// The running application object; the scene and the settings sheet read the
-// scene settings through it.
+// The running application object.
 CSaverApp* SaverApp();

@@ -58,6 +58,20 @@ void CSaverWnd::Close() {
   RequestClose();
 }
 
+LRESULT CSaverWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg != WM_SCENEREADY) return glx::COpenGLWnd::WindowProc(msg, wParam, lParam);
+  OnSceneReady();
+  return 0;
+}
+
+// The wait dialog took the foreground and is gone: keys go to the foreground
+// window, so this window takes it back before it says it is ready.
+void CSaverWnd::OnSceneReady() {
+  ::SetForegroundWindow(m_hWnd);
+  ::SetFocus(m_hWnd);
+  ::SetPropA(m_hWnd, ReadyProperty(), reinterpret_cast<HANDLE>(1));
+}
+
 int CSaverWnd::OnCreate(LPCREATESTRUCTA cs) {
   if (glx::COpenGLWnd::OnCreate(cs) == -1) {
     AfxMessageBox("Cannot allocate the required resources. Close other applications and retry.");
@@ -143,6 +157,7 @@ void CSaverWnd::OnSysCommand(UINT id, LPARAM) {
 }
 
 void CSaverWnd::OnDestroy() {
+  ::RemovePropA(m_hWnd, ReadyProperty());
   SetCursor(LoadCursor(nullptr, IDC_ARROW));
   ShowCursor(TRUE);
   PostQuitMessage(0);

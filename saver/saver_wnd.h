@@ -19,6 +19,10 @@ class CSaverWnd : public glx::COpenGLWnd {
   bool CanClose() override;
   bool IsSceneBusy() const;
 
+  // The window property that says the scene is ready and input counts; other
+  // programs (a test driving the saver) wait for it.
+  static const char* ReadyProperty() { return "VerivirSceneReady"; }
+
   struct MousePos {
     std::int32_t x, y;
   };
@@ -26,6 +30,7 @@ class CSaverWnd : public glx::COpenGLWnd {
   bool _closing = false;
 
  protected:
+  LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
   int OnCreate(LPCREATESTRUCTA cs) override;
   BOOL OnSetCursor(HWND hwnd, UINT hitTest, UINT message) override;
   BOOL OnEraseBkgnd(HDC dc) override;
@@ -40,6 +45,7 @@ class CSaverWnd : public glx::COpenGLWnd {
   void OnDestroy() override;
 
  private:
+  void OnSceneReady();
   ZAzozeru* Scene() const;
   void Close();
   // False when key is not one of the six view keys.

@@ -1,6 +1,8 @@
-// Runs the settings sheet modally; on OK its page values are already stored in
-// the application's scene settings. Returns the sheet's result.
+// Runs the settings sheet modally over settings; on OK its page values are
+// already stored in them. Returns the sheet's result.
 #pragma once
 #include <windows.h>
 
-INT_PTR RunSettingsSheet();
+#include "scene/scene_settings.h"
+
+INT_PTR RunSettingsSheet(SceneSettings& settings);

@@ -32,6 +32,5 @@ class ColorCycler {
   DrawingRecord* drawing;  // owned
 
  private:
-  bool ColorOn() const;
-  CyclerKind _kind;
+  bool _colorOn;  // the kind's colour setting, from the drawing's scene
 };

@@ -1,12 +1,14 @@
 #include "scene/text_ring.h"
 
-#include "saver/saver_app.h"
 #include "scene/text_format.h"
 
 TextRing::TextRing(GLuint list_, GLuint glyphBase_, bool useList_,
-                   const GLYPHMETRICSFLOAT* metrics_)
-    : list(list_), glyphBase(glyphBase_), useList(useList_), metrics(metrics_) {
-  const SceneSettings& s = SaverApp()->settings;
+                   const GLYPHMETRICSFLOAT* metrics_, const SceneSettings& s)
+    : list(list_),
+      glyphBase(glyphBase_),
+      useList(useList_),
+      metrics(metrics_),
+      textColor(s.textColor) {
   SetupChannels(CyclerKind::TextRing, channels);
   radius = 1.2f;
   scale = static_cast<float>(s.textSize + 1) * 0.05f;
@@ -56,7 +58,7 @@ void TextRing::Draw() {
   glTranslatef(0.0f, 0.0f, radius);
   glDisable(GL_COLOR_MATERIAL);
   GLfloat colour[4];
-  if (SaverApp()->settings.textColor) {
+  if (textColor) {
     colour[0] = channels[0].value.get() * scale;
     colour[1] = channels[1].value.get() * scale;
     colour[2] = channels[2].value.get() * scale;

@@ -9,12 +9,15 @@
 #include <vector>
 
 #include "scene/color_channel.h"
+#include "scene/scene_settings.h"
 
 class TextRing {
  public:
-  // Reads text and textSize now; compiles the ring into list when useList is
-  // set and the text is not timed. metrics: characters 32 to 255, not owned.
-  TextRing(GLuint list, GLuint glyphBase, bool useList, const GLYPHMETRICSFLOAT* metrics);
+  // Takes text, textSize and textColor from settings; compiles the ring into
+  // list when useList is set and the text is not timed. metrics: characters 32
+  // to 255, not owned.
+  TextRing(GLuint list, GLuint glyphBase, bool useList, const GLYPHMETRICSFLOAT* metrics,
+           const SceneSettings& settings);
   TextRing(const TextRing&) = delete;
   TextRing& operator=(const TextRing&) = delete;
 
@@ -34,6 +37,7 @@ class TextRing {
   float radius;
   bool timed;
   std::time_t lastTime;
+  bool textColor;  // colour cycling and translucency
 
  private:
   void Reformat(bool force);

@@ -6,19 +6,16 @@
 #include <string>
 
 #include "framework/dialog.h"
-#include "saver/saver_app.h"
 #include "scene/color_cycler.h"
 #include "scene/sphere_detail.h"
 #include "scene/text_ring.h"
-#include "settings/wait_dlg_guard.h"
+#include "scene/wait_dlg_guard.h"
 
 IMPLEMENT_DYNCREATE(ZAzozeru, glx::CAnimator)
 
 namespace {
 
 constexpr GLsizei kListCount = 227;  // big, small, text ring, 224 glyphs
-
-const SceneSettings& Settings() { return SaverApp()->settings; }
 
 void Enable(GLenum cap, bool on) {
   if (on)
@@ -34,6 +31,8 @@ GLfloat Degrees(double angle) { return static_cast<GLfloat>(std::fmod(angle, 360
 }  // namespace
 
 ZAzozeru::ZAzozeru() = default;
+
+ZAzozeru::ZAzozeru(const SceneSettings& settings) : _settings(settings) {}
 
 ZAzozeru::~ZAzozeru() {
   delete _textRing;
@@ -142,7 +141,7 @@ bool ZAzozeru::BuildText() {
   DeleteObject(font);
   if (!ok) return false;
   delete _textRing;  // ApplySettings builds the ring again
-  _textRing = new TextRing(_textList, _glyphBase, s.displayLists, _glyphMetrics);
+  _textRing = new TextRing(_textList, _glyphBase, s.displayLists, _glyphMetrics, s);
   return true;
 }
 

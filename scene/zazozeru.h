@@ -8,15 +8,24 @@
 
 #include "glx/animator.h"
 #include "glx/quadric.h"
+#include "scene/scene_settings.h"
 
 class ColorCycler;
 class TextRing;
 
+// Posted to the scene's window when the scene has finished preparing itself
+// (built or failed): from then on input counts.
+#define WM_SCENEREADY (WM_APP + 1)
+
 class ZAzozeru : public glx::CAnimator {
   DECLARE_DYNCREATE(ZAzozeru)
  public:
+  // The initial settings; the program hands every scene a copy of its own.
   ZAzozeru();
+  explicit ZAzozeru(const SceneSettings& settings);
   ~ZAzozeru() override;
+
+  const SceneSettings& Settings() const { return _settings; }
 
   void ApplySettings() override;
   bool InitGL() override;
@@ -34,6 +43,10 @@ class ZAzozeru : public glx::CAnimator {
   float _viewAxisX = 0.0f, _viewAxisY = 0.0f, _viewAxisZ = 0.0f;
 
  protected:
+  // A copy taken at construction: the render thread never reads a record that
+  // another thread owns, and the record cannot change while the scene runs.
+  const SceneSettings _settings;
+
   bool BuildText();
   void ApplyLighting();
   void ApplySmoothing();

@@ -11,11 +11,11 @@ class CAboutPage : public CPropertyPage {
   CAboutPage();
   ~CAboutPage() override;
 
-  std::string m_build;
-  CToolTipCtrl m_tooltip;
-  CLinkButton m_home;
-  CLinkButton m_mail;
-  CLinkButton m_update;
+  std::string _build;
+  CToolTipCtrl _tooltip;
+  CLinkButton _home;
+  CLinkButton _mail;
+  CLinkButton _update;
 
  protected:
   void DoDataExchange(CDataExchange* dx) override;

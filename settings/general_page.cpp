@@ -22,24 +22,24 @@ CGeneralPage::CGeneralPage() : CPropertyPage(IDD_GENERAL_PAGE) {}
 CGeneralPage::~CGeneralPage() = default;
 
 void CGeneralPage::DoDataExchange(CDataExchange* dx) {
-  DDX_Check(dx, IDC_BLEND, m_blend);
-  DDX_Check(dx, IDC_ALPHA, m_alpha);
-  DDX_Check(dx, IDC_DITHER, m_dither);
-  DDX_Check(dx, IDC_LIGHTS, m_lights);
-  DDX_Check(dx, IDC_SMOOTH, m_smooth);
-  DDX_Check(dx, IDC_DISPLAY_LISTS, m_displayLists);
+  DDX_Check(dx, IDC_BLEND, _blend);
+  DDX_Check(dx, IDC_ALPHA, _alpha);
+  DDX_Check(dx, IDC_DITHER, _dither);
+  DDX_Check(dx, IDC_LIGHTS, _lights);
+  DDX_Check(dx, IDC_SMOOTH, _smooth);
+  DDX_Check(dx, IDC_DISPLAY_LISTS, _displayLists);
 }
 
 BOOL CGeneralPage::PreTranslateMessage(MSG* msg) {
-  m_tooltip.RelayEvent(msg);
+  _tooltip.RelayEvent(msg);
   return CPropertyPage::PreTranslateMessage(msg);
 }
 
 BOOL CGeneralPage::OnInitDialog() {
   CPropertyPage::OnInitDialog();
-  m_tooltip.Create(this);
-  m_tooltip.Activate(TRUE);
-  for (const Tool& t : kTools) m_tooltip.AddTool(GetDlgItem(t.control), t.text);
+  _tooltip.Create(this);
+  _tooltip.Activate(TRUE);
+  for (const Tool& t : kTools) _tooltip.AddTool(GetDlgItem(t.control), t.text);
   return TRUE;
 }
 

@@ -9,12 +9,12 @@ class CGeneralPage : public CPropertyPage {
   ~CGeneralPage() override;
 
   // Booleans as the data exchange keeps them (0 or 1).
-  int m_blend = 0;
-  int m_alpha = 0;
-  int m_dither = 0;
-  int m_lights = 0;
-  int m_smooth = 0;
-  int m_displayLists = 0;
+  int _blend = 0;
+  int _alpha = 0;
+  int _dither = 0;
+  int _lights = 0;
+  int _smooth = 0;
+  int _displayLists = 0;
 
  protected:
   BOOL OnCmdMsg(UINT id, int code) override;
@@ -24,5 +24,5 @@ class CGeneralPage : public CPropertyPage {
 
  private:
   void OnModified();
-  CToolTipCtrl m_tooltip;
+  CToolTipCtrl _tooltip;
 };

@@ -38,10 +38,10 @@ CGLPage::~CGLPage() = default;
 int CGLPage::LiveRecords() { return liveRecords; }
 
 void CGLPage::DoDataExchange(CDataExchange* dx) {
-  DDX_Control(dx, IDC_GL_EXTENSIONS, m_list);
-  DDX_Text(dx, IDC_GL_RENDERER, m_renderer);
-  DDX_Text(dx, IDC_GL_VENDOR, m_vendor);
-  DDX_Text(dx, IDC_GL_VERSION, m_version);
+  DDX_Control(dx, IDC_GL_EXTENSIONS, _list);
+  DDX_Text(dx, IDC_GL_RENDERER, _renderer);
+  DDX_Text(dx, IDC_GL_VENDOR, _vendor);
+  DDX_Text(dx, IDC_GL_VERSION, _version);
 }
 
 BOOL CGLPage::OnInitDialog() {
@@ -77,42 +77,42 @@ void CGLPage::QueryOpenGL() {
   }
   HGLRC rc = wglCreateContext(dc);
   if (rc && wglMakeCurrent(dc, rc)) {
-    m_renderer = GlString(GL_RENDERER);
-    m_vendor = GlString(GL_VENDOR);
-    m_version = GlString(GL_VERSION);
-    m_extensions = GlString(GL_EXTENSIONS);
+    _renderer = GlString(GL_RENDERER);
+    _vendor = GlString(GL_VENDOR);
+    _version = GlString(GL_VERSION);
+    _extensions = GlString(GL_EXTENSIONS);
     wglMakeCurrent(nullptr, nullptr);
   } else {
-    m_renderer = AfxLoadString(IDS_NOT_AVAILABLE);
-    m_version = m_vendor = m_renderer;
+    _renderer = AfxLoadString(IDS_NOT_AVAILABLE);
+    _version = _vendor = _renderer;
   }
   ::ReleaseDC(target, dc);
   if (rc) wglDeleteContext(rc);
 }
 
 void CGLPage::FillList() {
-  m_list.InsertColumn(0, "Extension", LVCFMT_LEFT, 200);
-  m_list.InsertColumn(1, "Type", LVCFMT_LEFT, 50);
-  if (m_extensions.empty()) return;
-  for (const gl_extensions::Record& r : gl_extensions::Parse(m_extensions)) {
+  _list.InsertColumn(0, "Extension", LVCFMT_LEFT, 200);
+  _list.InsertColumn(1, "Type", LVCFMT_LEFT, 50);
+  if (_extensions.empty()) return;
+  for (const gl_extensions::Record& r : gl_extensions::Parse(_extensions)) {
     // The list is sorted by item text, so it places each item itself.
-    int item = m_list.InsertItem(m_list.GetItemCount(), r.name.c_str());
+    int item = _list.InsertItem(_list.GetItemCount(), r.name.c_str());
     if (item < 0) continue;
-    m_list.SetItemText(item, 1, r.type.c_str());
-    m_list.SetItemData(item, reinterpret_cast<DWORD_PTR>(new gl_extensions::Record(r)));
+    _list.SetItemText(item, 1, r.type.c_str());
+    _list.SetItemData(item, reinterpret_cast<DWORD_PTR>(new gl_extensions::Record(r)));
     ++liveRecords;
   }
 }
 
 void CGLPage::SortBy(int column) {
-  if (column == m_sortColumn) {
-    m_ascending = !m_ascending;
+  if (column == _sortColumn) {
+    _ascending = !_ascending;
   } else {
-    m_sortColumn = column;
-    m_ascending = 1;
+    _sortColumn = column;
+    _ascending = 1;
   }
-  SortState state = {m_sortColumn, m_ascending != 0};
-  m_list.SortItems(CompareItems, reinterpret_cast<DWORD_PTR>(&state));
+  SortState state = {_sortColumn, _ascending != 0};
+  _list.SortItems(CompareItems, reinterpret_cast<DWORD_PTR>(&state));
 }
 
 BOOL CGLPage::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) {
@@ -127,9 +127,9 @@ BOOL CGLPage::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) {
 
 void CGLPage::OnDestroy() {
   CPropertyPage::OnDestroy();
-  if (!m_list.m_hWnd) return;
-  for (int i = 0; i < m_list.GetItemCount(); ++i) {
-    auto* record = reinterpret_cast<gl_extensions::Record*>(m_list.GetItemData(i));
+  if (!_list.m_hWnd) return;
+  for (int i = 0; i < _list.GetItemCount(); ++i) {
+    auto* record = reinterpret_cast<gl_extensions::Record*>(_list.GetItemData(i));
     if (!record) continue;
     delete record;
     --liveRecords;

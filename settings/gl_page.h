@@ -11,13 +11,13 @@ class CGLPage : public CPropertyPage {
   CGLPage();
   ~CGLPage() override;
 
-  CListCtrl m_list;
-  std::string m_renderer;
-  std::string m_vendor;
-  std::string m_version;
-  std::string m_extensions;
-  int m_sortColumn = 0;
-  int m_ascending = 1;
+  CListCtrl _list;
+  std::string _renderer;
+  std::string _vendor;
+  std::string _version;
+  std::string _extensions;
+  int _sortColumn = 0;
+  int _ascending = 1;
 
   // Item records alive in every page of the process; the page frees its own on destruction.
   static int LiveRecords();

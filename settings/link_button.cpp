@@ -30,42 +30,42 @@ void FillBackground(HDC dc, const RECT& r, COLORREF color) {
 }  // namespace
 
 CLinkButton::CLinkButton(UINT targetId)
-    : m_target(AfxLoadString(targetId)),
-      m_normalColor(RGB(0, 0, 192)),
-      m_pressedColor(RGB(255, 0, 0)),
-      m_visitedColor(RGB(128, 0, 128)),
-      m_hoverColor(RGB(192, 0, 192)),
-      m_backgroundColor(RGB(192, 192, 192)) {
+    : _target(AfxLoadString(targetId)),
+      _normalColor(RGB(0, 0, 192)),
+      _pressedColor(RGB(255, 0, 0)),
+      _visitedColor(RGB(128, 0, 128)),
+      _hoverColor(RGB(192, 0, 192)),
+      _backgroundColor(RGB(192, 192, 192)) {
   ReadSystemColors();
 }
 
 CLinkButton::~CLinkButton() {
-  if (m_boldFont) DeleteObject(m_boldFont);
+  if (_boldFont) DeleteObject(_boldFont);
 }
 
 void CLinkButton::ReadSystemColors() {
   // On the classic grey scheme the link colours stay; on any other the system's apply.
   COLORREF face = GetSysColor(COLOR_BTNFACE);
-  if (face != m_backgroundColor) {
-    m_normalColor = GetSysColor(COLOR_BTNTEXT);
-    m_visitedColor = GetSysColor(COLOR_GRAYTEXT);
-    m_backgroundColor = face;
-    m_pressedColor = GetSysColor(COLOR_HIGHLIGHTTEXT);
+  if (face != _backgroundColor) {
+    _normalColor = GetSysColor(COLOR_BTNTEXT);
+    _visitedColor = GetSysColor(COLOR_GRAYTEXT);
+    _backgroundColor = face;
+    _pressedColor = GetSysColor(COLOR_HIGHLIGHTTEXT);
   }
   HIGHCONTRASTA hc = {};
   hc.cbSize = sizeof hc;
   if (SystemParametersInfoA(SPI_GETHIGHCONTRAST, sizeof hc, &hc, 0))
-    m_highContrast = (hc.dwFlags & HCF_HIGHCONTRASTON) ? 1 : 0;
+    _highContrast = (hc.dwFlags & HCF_HIGHCONTRASTON) ? 1 : 0;
 }
 
 void CLinkButton::CreateBoldFont() {
-  if (m_boldFont) return;
+  if (_boldFont) return;
   HFONT font = GetFont();
   LOGFONTA lf = {};
   GetObjectA(font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT), sizeof lf, &lf);
   lf.lfWeight = FW_BOLD;
   lf.lfItalic = FALSE;
-  m_boldFont = CreateFontIndirectA(&lf);
+  _boldFont = CreateFontIndirectA(&lf);
 }
 
 BOOL CLinkButton::SubclassDlgItem(UINT id, CWnd* parent) {
@@ -91,13 +91,13 @@ void CLinkButton::OnSysColorChange() {
 }
 
 bool CLinkButton::EndHover() {
-  if (!m_hovering) return false;
+  if (!_hovering) return false;
   ReleaseCapture();
-  m_hovering = 0;
+  _hovering = 0;
   return true;
 }
 
-HFONT CLinkButton::DrawingFont() { return m_highContrast && m_boldFont ? m_boldFont : GetFont(); }
+HFONT CLinkButton::DrawingFont() { return _highContrast && _boldFont ? _boldFont : GetFont(); }
 
 CLinkButton::Layout CLinkButton::ComputeLayout(HDC dc) {
   RECT client;
@@ -135,7 +135,7 @@ RECT CLinkButton::TextRect() {
 
 void CLinkButton::DrawPlain(HDC dc, const Layout& l, COLORREF color) {
   SetBkMode(dc, TRANSPARENT);
-  FillBackground(dc, l.rect, m_backgroundColor);
+  FillBackground(dc, l.rect, _backgroundColor);
   UINT oldAlign = SetTextAlign(dc, l.align);
   DrawTextLine(dc, l.rect, l.origin, GetWindowText(), color, 0);
   SetTextAlign(dc, oldAlign);
@@ -143,7 +143,7 @@ void CLinkButton::DrawPlain(HDC dc, const Layout& l, COLORREF color) {
 
 void CLinkButton::DrawDisabled(HDC dc, const Layout& l) {
   SetBkMode(dc, TRANSPARENT);
-  FillBackground(dc, l.rect, m_backgroundColor);
+  FillBackground(dc, l.rect, _backgroundColor);
   UINT oldAlign = SetTextAlign(dc, l.align);
   std::string text = GetWindowText();
   // An embossed look: a light copy one pixel down and right, the grey text over it.
@@ -155,9 +155,9 @@ void CLinkButton::DrawDisabled(HDC dc, const Layout& l) {
 void CLinkButton::DrawItem(LPDRAWITEMSTRUCT dis) {
   COLORREF color;
   if (dis->itemAction == ODA_SELECT)
-    color = m_pressToggle ? m_visitedColor : m_pressedColor;
+    color = _pressToggle ? _visitedColor : _pressedColor;
   else
-    color = m_hovering ? m_hoverColor : m_visited ? m_visitedColor : m_normalColor;
+    color = _hovering ? _hoverColor : _visited ? _visitedColor : _normalColor;
   HDC dc = dis->hDC;
   HPEN pen = CreatePen(PS_SOLID, 1, color);
   HGDIOBJ oldPen = SelectObject(dc, pen);
@@ -172,17 +172,17 @@ void CLinkButton::DrawItem(LPDRAWITEMSTRUCT dis) {
         DrawPlain(dc, l, color);
       if (dis->itemState & ODS_FOCUS) {
         DrawFocusRect(dc, &l.rect);
-        m_focusShown = 1;
+        _focusShown = 1;
       }
       break;
     case ODA_SELECT:
       DrawPlain(dc, l, color);
-      m_pressToggle = !m_pressToggle;
-      m_visited = 1;
+      _pressToggle = !_pressToggle;
+      _visited = 1;
       if (dis->itemState & ODS_FOCUS) DrawFocusRect(dc, &l.rect);
       break;
     case ODA_FOCUS:
-      m_focusShown = (dis->itemState & ODS_FOCUS) ? 1 : 0;
+      _focusShown = (dis->itemState & ODS_FOCUS) ? 1 : 0;
       DrawFocusRect(dc, &l.rect);  // inverts, so a second call removes it
       break;
     default:
@@ -199,26 +199,26 @@ void CLinkButton::RedrawIn(COLORREF color) {
   HGDIOBJ oldFont = SelectObject(dc, DrawingFont());
   Layout l = ComputeLayout(dc);
   DrawPlain(dc, l, color);
-  if (m_focusShown) DrawFocusRect(dc, &l.rect);
+  if (_focusShown) DrawFocusRect(dc, &l.rect);
   SelectObject(dc, oldFont);
   ::ReleaseDC(m_hWnd, dc);
 }
 
 void CLinkButton::OnMouseMove(UINT flags, POINT pt) {
-  if (m_cursor) {
+  if (_cursor) {
     RECT r = TextRect();
     if (PtInRect(&r, pt)) {
       if (GetCapture() != m_hWnd) SetCapture(m_hWnd);
-      ::SetCursor(m_cursor);
-      if (!m_hovering) {
-        m_hovering = 1;
-        RedrawIn(m_hoverColor);
+      ::SetCursor(_cursor);
+      if (!_hovering) {
+        _hovering = 1;
+        RedrawIn(_hoverColor);
       }
     } else {
       if (GetCapture() == m_hWnd) ReleaseCapture();
-      if (m_hovering) {
-        m_hovering = 0;
-        RedrawIn(m_visited ? m_visitedColor : m_normalColor);
+      if (_hovering) {
+        _hovering = 0;
+        RedrawIn(_visited ? _visitedColor : _normalColor);
       }
     }
   }
@@ -227,18 +227,18 @@ void CLinkButton::OnMouseMove(UINT flags, POINT pt) {
 
 // Only a press on the text itself reaches the button.
 void CLinkButton::OnLButtonDown(UINT flags, POINT pt) {
-  if (m_hovering) CButton::OnLButtonDown(flags, pt);
+  if (_hovering) CButton::OnLButtonDown(flags, pt);
 }
 
 void CLinkButton::OnLButtonUp(UINT flags, POINT pt) {
-  if (m_hovering) CButton::OnLButtonUp(flags, pt);
+  if (_hovering) CButton::OnLButtonUp(flags, pt);
 }
 
 BOOL CLinkButton::OnClicked() {
   CWaitCursor wait;
   // A program target ("Nuvora.exe Verivir,1,17") is split into the program and
   // its arguments; the program is looked for beside this one, where it is installed.
-  std::string file = m_target, parameters;
+  std::string file = _target, parameters;
   size_t exe = file.find(".exe ");
   if (file.find(':') == std::string::npos && exe != std::string::npos) {
     parameters = file.substr(exe + 5);

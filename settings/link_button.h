@@ -11,23 +11,23 @@ class CLinkButton : public CButton {
   ~CLinkButton() override;
 
   BOOL SubclassDlgItem(UINT id, CWnd* parent);
-  void SetCursor(HCURSOR cursor) { m_cursor = cursor; }
+  void SetCursor(HCURSOR cursor) { _cursor = cursor; }
   // Ends the hovering; true when the button was hovering.
   bool EndHover();
 
-  std::string m_target;
-  COLORREF m_normalColor;
-  COLORREF m_pressedColor;
-  COLORREF m_visitedColor;
-  COLORREF m_hoverColor;
-  COLORREF m_backgroundColor;
-  BYTE m_visited = 0;
-  BYTE m_pressToggle = 0;
-  BYTE m_focusShown = 0;
-  BYTE m_hovering = 0;
-  BYTE m_highContrast = 0;
-  HCURSOR m_cursor = nullptr;
-  HFONT m_boldFont = nullptr;
+  std::string _target;
+  COLORREF _normalColor;
+  COLORREF _pressedColor;
+  COLORREF _visitedColor;
+  COLORREF _hoverColor;
+  COLORREF _backgroundColor;
+  BYTE _visited = 0;
+  BYTE _pressToggle = 0;
+  BYTE _focusShown = 0;
+  BYTE _hovering = 0;
+  BYTE _highContrast = 0;
+  HCURSOR _cursor = nullptr;
+  HFONT _boldFont = nullptr;
 
   // The text's rectangle in client coordinates, as drawn and hit-tested.
   RECT TextRect();

@@ -10,6 +10,9 @@
 #define IDD_ZAZOZERU_PAGE 104
 #define IDD_GL_PAGE 108
 
+// The sheet's caption, in the program's own block of strings 0 to 15.
+#define IDS_SHEET_CAPTION 5
+
 // Strings 6 to 37.
 #define IDS_LINK_HOME 6
 #define IDS_LINK_MAIL 7

@@ -1,7 +1,6 @@
 #include "settings/settings_sheet.h"
 
-#include "saver/resource.h"
-#include "saver/saver_app.h"
+#include "settings/settings_ids.h"
 
 IMPLEMENT_DYNAMIC(CSettingsSheet, CPropertySheet)
 
@@ -13,66 +12,67 @@ bool ToBool(int value) { return value == 1; }
 
 }  // namespace
 
-CSettingsSheet::CSettingsSheet() : CPropertySheet(IDS_SHEET_CAPTION, nullptr, 0) {
-  AddPage(&m_about);
-  AddPage(&m_gl);
-  AddPage(&m_general);
-  AddPage(&m_text);
-  AddPage(&m_zazozeru);
+CSettingsSheet::CSettingsSheet(SceneSettings& settings)
+    : CPropertySheet(IDS_SHEET_CAPTION, nullptr, 0), _settings(settings) {
+  AddPage(&_about);
+  AddPage(&_gl);
+  AddPage(&_general);
+  AddPage(&_text);
+  AddPage(&_zazozeru);
   LoadPages();
 }
 
 CSettingsSheet::~CSettingsSheet() = default;
 
 void CSettingsSheet::LoadPages() {
-  const SceneSettings& s = SaverApp()->settings;
-  m_general.m_blend = FromBool(s.blend);
-  m_general.m_alpha = FromBool(s.alpha);
-  m_general.m_dither = FromBool(s.dither);
-  m_general.m_lights = FromBool(s.lights);
-  m_general.m_smooth = FromBool(s.smooth);
-  m_general.m_displayLists = FromBool(s.displayLists);
-  m_text.m_text = s.text;
-  m_text.m_font = s.font;
-  m_text.m_quality = s.textResolution;
-  m_text.m_size = s.textSize;
-  m_text.m_speed = s.textSpeed;
-  m_text.m_showText = FromBool(s.textShow);
-  m_text.m_textColor = FromBool(s.textColor);
-  m_zazozeru.m_bigShow = FromBool(s.bigShow);
-  m_zazozeru.m_bigDensity = s.bigDensity;
-  m_zazozeru.m_bigGestalt = s.bigGestalt;
-  m_zazozeru.m_bigColor = FromBool(s.bigColor);
-  m_zazozeru.m_smallShow = FromBool(s.smallShow);
-  m_zazozeru.m_smallDensity = s.smallDensity;
-  m_zazozeru.m_smallGestalt = s.smallGestalt;
-  m_zazozeru.m_smallColor = FromBool(s.smallColor);
+  const SceneSettings& s = _settings;
+  _general._blend = FromBool(s.blend);
+  _general._alpha = FromBool(s.alpha);
+  _general._dither = FromBool(s.dither);
+  _general._lights = FromBool(s.lights);
+  _general._smooth = FromBool(s.smooth);
+  _general._displayLists = FromBool(s.displayLists);
+  _text._text = s.text;
+  _text._font = s.font;
+  _text._quality = s.textResolution;
+  _text._size = s.textSize;
+  _text._speed = s.textSpeed;
+  _text._showText = FromBool(s.textShow);
+  _text._textColor = FromBool(s.textColor);
+  _zazozeru._bigShow = FromBool(s.bigShow);
+  _zazozeru._bigDensity = s.bigDensity;
+  _zazozeru._bigGestalt = s.bigGestalt;
+  _zazozeru._bigColor = FromBool(s.bigColor);
+  _zazozeru._smallShow = FromBool(s.smallShow);
+  _zazozeru._smallDensity = s.smallDensity;
+  _zazozeru._smallGestalt = s.smallGestalt;
+  _zazozeru._smallColor = FromBool(s.smallColor);
 }
 
 void CSettingsSheet::StorePages() {
   // doubleBuffer and genericAccel have no control and stay as they are.
-  SceneSettings& s = SaverApp()->settings;
-  s.blend = ToBool(m_general.m_blend);
-  s.alpha = ToBool(m_general.m_alpha);
-  s.dither = ToBool(m_general.m_dither);
-  s.lights = ToBool(m_general.m_lights);
-  s.smooth = ToBool(m_general.m_smooth);
-  s.displayLists = ToBool(m_general.m_displayLists);
-  s.text = m_text.m_text;
-  s.font = m_text.m_font;
-  s.textResolution = m_text.m_quality;
-  s.textSize = m_text.m_size;
-  s.textSpeed = m_text.m_speed;
-  s.textShow = ToBool(m_text.m_showText);
-  s.textColor = ToBool(m_text.m_textColor);
-  s.bigShow = ToBool(m_zazozeru.m_bigShow);
-  s.bigDensity = m_zazozeru.m_bigDensity;
-  s.bigGestalt = m_zazozeru.m_bigGestalt;
-  s.bigColor = ToBool(m_zazozeru.m_bigColor);
-  s.smallShow = ToBool(m_zazozeru.m_smallShow);
-  s.smallDensity = m_zazozeru.m_smallDensity;
-  s.smallGestalt = m_zazozeru.m_smallGestalt;
-  s.smallColor = ToBool(m_zazozeru.m_smallColor);
+  SceneSettings& s = _settings;
+  s.blend = ToBool(_general._blend);
+  s.alpha = ToBool(_general._alpha);
+  s.dither = ToBool(_general._dither);
+  s.lights = ToBool(_general._lights);
+  s.smooth = ToBool(_general._smooth);
+  s.displayLists = ToBool(_general._displayLists);
+  s.text = _text._text;
+  s.font = _text._font;
+  s.textResolution = _text._quality;
+  s.textSize = _text._size;
+  s.textSpeed = _text._speed;
+  s.textShow = ToBool(_text._showText);
+  s.textColor = ToBool(_text._textColor);
+  s.bigShow = ToBool(_zazozeru._bigShow);
+  s.bigDensity = _zazozeru._bigDensity;
+  s.bigGestalt = _zazozeru._bigGestalt;
+  s.bigColor = ToBool(_zazozeru._bigColor);
+  s.smallShow = ToBool(_zazozeru._smallShow);
+  s.smallDensity = _zazozeru._smallDensity;
+  s.smallGestalt = _zazozeru._smallGestalt;
+  s.smallColor = ToBool(_zazozeru._smallColor);
 }
 
 BOOL CSettingsSheet::OnCmdMsg(UINT id, int code) {
@@ -81,9 +81,9 @@ BOOL CSettingsSheet::OnCmdMsg(UINT id, int code) {
   // and every opened page runs its OK handling.
   Default();
   StorePages();
-  m_general.SetModified(FALSE);
-  m_text.SetModified(FALSE);
-  m_zazozeru.SetModified(FALSE);
+  _general.SetModified(FALSE);
+  _text.SetModified(FALSE);
+  _zazozeru.SetModified(FALSE);
   SendMessage(PSM_CANCELTOCLOSE);
   return TRUE;
 }

@@ -1,6 +1,7 @@
-// The settings sheet: five pages over the scene settings of the application.
+// The settings sheet: five pages over a scene settings record.
 #pragma once
 #include "framework/propsheet.h"
+#include "scene/scene_settings.h"
 #include "settings/about_page.h"
 #include "settings/general_page.h"
 #include "settings/gl_page.h"
@@ -10,22 +11,25 @@
 class CSettingsSheet : public CPropertySheet {
   DECLARE_DYNAMIC(CSettingsSheet)
  public:
-  // Adds the pages and loads their values from the application's settings.
-  CSettingsSheet();
+  // Adds the pages and loads their values from settings, which must outlive the
+  // sheet: Apply and StorePages write into it.
+  explicit CSettingsSheet(SceneSettings& settings);
   ~CSettingsSheet() override;
 
-  // Writes the page values into the application's settings.
+  // Writes the page values into the settings.
   void StorePages();
 
-  CAboutPage m_about;
-  CGeneralPage m_general;
-  CTextPage m_text;
-  ZAzozeruPage m_zazozeru;
-  CGLPage m_gl;
+  CAboutPage _about;
+  CGeneralPage _general;
+  CTextPage _text;
+  ZAzozeruPage _zazozeru;
+  CGLPage _gl;
 
  protected:
   BOOL OnCmdMsg(UINT id, int code) override;
 
  private:
   void LoadPages();
+
+  SceneSettings& _settings;
 };

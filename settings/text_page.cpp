@@ -29,43 +29,43 @@ CTextPage::CTextPage() : CPropertyPage(IDD_TEXT_PAGE) {}
 CTextPage::~CTextPage() = default;
 
 void CTextPage::DoDataExchange(CDataExchange* dx) {
-  DDX_Control(dx, IDC_SPEED, m_slider);
-  DDX_Text(dx, IDC_TEXT, m_text);
-  DDX_CBIndex(dx, IDC_TEXT_QUALITY, m_quality);
-  DDX_CBIndex(dx, IDC_TEXT_SIZE, m_size);
-  DDX_Check(dx, IDC_SHOW_TEXT, m_showText);
-  DDX_Check(dx, IDC_TEXT_COLOR, m_textColor);
+  DDX_Control(dx, IDC_SPEED, _slider);
+  DDX_Text(dx, IDC_TEXT, _text);
+  DDX_CBIndex(dx, IDC_TEXT_QUALITY, _quality);
+  DDX_CBIndex(dx, IDC_TEXT_SIZE, _size);
+  DDX_Check(dx, IDC_SHOW_TEXT, _showText);
+  DDX_Check(dx, IDC_TEXT_COLOR, _textColor);
 }
 
 BOOL CTextPage::PreTranslateMessage(MSG* msg) {
-  m_tooltip.RelayEvent(msg);
+  _tooltip.RelayEvent(msg);
   return CPropertyPage::PreTranslateMessage(msg);
 }
 
 BOOL CTextPage::OnInitDialog() {
-  m_filling = true;
+  _filling = true;
   CPropertyPage::OnInitDialog();
-  m_slider.SetRange(0, 10, FALSE);
-  m_slider.SetPos(m_speed);
-  EnableTextControls(m_showText);
+  _slider.SetRange(0, 10, FALSE);
+  _slider.SetPos(_speed);
+  EnableTextControls(_showText);
   UpdateData(FALSE);
-  m_filling = false;
-  m_tooltip.Create(this);
-  m_tooltip.Activate(TRUE);
-  for (const Tool& t : kTools) m_tooltip.AddTool(GetDlgItem(t.control), t.text);
+  _filling = false;
+  _tooltip.Create(this);
+  _tooltip.Activate(TRUE);
+  for (const Tool& t : kTools) _tooltip.AddTool(GetDlgItem(t.control), t.text);
   return TRUE;
 }
 
 BOOL CTextPage::OnSetActive() {
-  m_filling = true;
+  _filling = true;
   BOOL result = CPropertyPage::OnSetActive();
-  m_filling = false;
+  _filling = false;
   return result;
 }
 
 void CTextPage::OnOK() {
   // The slider is read only here (Apply and OK), not while it is dragged.
-  m_speed = m_slider.GetPos();
+  _speed = _slider.GetPos();
   CPropertyPage::OnOK();
 }
 
@@ -77,12 +77,12 @@ BOOL CTextPage::OnCmdMsg(UINT id, int code) {
       return TRUE;
     case IDC_TEXT:
       if (code != EN_CHANGE) break;
-      if (!m_filling) OnModified();
+      if (!_filling) OnModified();
       return TRUE;
     case IDC_SHOW_TEXT:
       if (code != BN_CLICKED) break;
       UpdateData(TRUE);
-      EnableTextControls(m_showText);
+      EnableTextControls(_showText);
       SetModified(TRUE);
       return TRUE;
     case IDC_TEXT_COLOR:
@@ -113,10 +113,10 @@ void CTextPage::OnModified() {
 void CTextPage::OnFont() {
   LOGFONTA lf = {};
   // A face name longer than the field's 31 characters is cut there.
-  lstrcpynA(lf.lfFaceName, m_font.c_str(), LF_FACESIZE);
+  lstrcpynA(lf.lfFaceName, _font.c_str(), LF_FACESIZE);
   CFontDialog dlg(&lf, CF_SCREENFONTS | CF_FORCEFONTEXIST | CF_TTONLY);
   if (dlg.DoModal() != IDOK) return;
-  m_font = dlg.GetFaceName();
+  _font = dlg.GetFaceName();
   OnModified();
 }
 

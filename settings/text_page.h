@@ -11,14 +11,14 @@ class CTextPage : public CPropertyPage {
   CTextPage();
   ~CTextPage() override;
 
-  CSliderCtrl m_slider;
-  std::string m_text;
-  int m_quality = -1;
-  int m_size = -1;
-  int m_showText = 0;
-  int m_textColor = 0;
-  std::string m_font;
-  int m_speed = 0;  // set by the sheet before the page is shown
+  CSliderCtrl _slider;
+  std::string _text;
+  int _quality = -1;
+  int _size = -1;
+  int _showText = 0;
+  int _textColor = 0;
+  std::string _font;
+  int _speed = 0;  // set by the sheet before the page is shown
 
  protected:
   BOOL OnCmdMsg(UINT id, int code) override;
@@ -33,7 +33,7 @@ class CTextPage : public CPropertyPage {
   void OnModified();
   void OnFont();
   void EnableTextControls(BOOL enable);
-  CToolTipCtrl m_tooltip;
+  CToolTipCtrl _tooltip;
   // Filling the controls from the values changes the edit box; that is no edit.
-  bool m_filling = false;
+  bool _filling = false;
 };

@@ -32,28 +32,28 @@ ZAzozeruPage::ZAzozeruPage() : CPropertyPage(IDD_ZAZOZERU_PAGE) {}
 ZAzozeruPage::~ZAzozeruPage() = default;
 
 void ZAzozeruPage::DoDataExchange(CDataExchange* dx) {
-  DDX_CBIndex(dx, IDC_BIG_DENSITY, m_bigDensity);
-  DDX_CBIndex(dx, IDC_SMALL_DENSITY, m_smallDensity);
-  DDX_Radio(dx, IDC_BIG_POINTS, m_bigGestalt);
-  DDX_Radio(dx, IDC_SMALL_POINTS, m_smallGestalt);
-  DDX_Check(dx, IDC_BIG_SHOW, m_bigShow);
-  DDX_Check(dx, IDC_SMALL_SHOW, m_smallShow);
-  DDX_Check(dx, IDC_SMALL_COLOR, m_smallColor);
-  DDX_Check(dx, IDC_BIG_COLOR, m_bigColor);
+  DDX_CBIndex(dx, IDC_BIG_DENSITY, _bigDensity);
+  DDX_CBIndex(dx, IDC_SMALL_DENSITY, _smallDensity);
+  DDX_Radio(dx, IDC_BIG_POINTS, _bigGestalt);
+  DDX_Radio(dx, IDC_SMALL_POINTS, _smallGestalt);
+  DDX_Check(dx, IDC_BIG_SHOW, _bigShow);
+  DDX_Check(dx, IDC_SMALL_SHOW, _smallShow);
+  DDX_Check(dx, IDC_SMALL_COLOR, _smallColor);
+  DDX_Check(dx, IDC_BIG_COLOR, _bigColor);
 }
 
 BOOL ZAzozeruPage::PreTranslateMessage(MSG* msg) {
-  m_tooltip.RelayEvent(msg);
+  _tooltip.RelayEvent(msg);
   return CPropertyPage::PreTranslateMessage(msg);
 }
 
 BOOL ZAzozeruPage::OnInitDialog() {
   CPropertyPage::OnInitDialog();
-  EnableBig(m_bigShow);
-  EnableSmall(m_smallShow);
-  m_tooltip.Create(this);
-  m_tooltip.Activate(TRUE);
-  for (const Tool& t : kTools) m_tooltip.AddTool(GetDlgItem(t.control), t.text);
+  EnableBig(_bigShow);
+  EnableSmall(_smallShow);
+  _tooltip.Create(this);
+  _tooltip.Activate(TRUE);
+  for (const Tool& t : kTools) _tooltip.AddTool(GetDlgItem(t.control), t.text);
   return TRUE;
 }
 
@@ -62,12 +62,12 @@ BOOL ZAzozeruPage::OnCmdMsg(UINT id, int code) {
     switch (id) {
       case IDC_BIG_SHOW:
         UpdateData(TRUE);
-        EnableBig(m_bigShow);
+        EnableBig(_bigShow);
         SetModified(TRUE);
         return TRUE;
       case IDC_SMALL_SHOW:
         UpdateData(TRUE);
-        EnableSmall(m_smallShow);
+        EnableSmall(_smallShow);
         SetModified(TRUE);
         return TRUE;
       case IDC_BIG_COLOR:
@@ -90,7 +90,7 @@ BOOL ZAzozeruPage::OnCmdMsg(UINT id, int code) {
     }
     if (code == CBN_CLOSEUP) {
       // A list dropped down and closed without a new choice is no change.
-      const int& index = id == IDC_BIG_DENSITY ? m_bigDensity : m_smallDensity;
+      const int& index = id == IDC_BIG_DENSITY ? _bigDensity : _smallDensity;
       int before = index;
       UpdateData(TRUE);
       if (index != before) SetModified(TRUE);

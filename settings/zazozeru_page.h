@@ -10,14 +10,14 @@ class ZAzozeruPage : public CPropertyPage {
   ~ZAzozeruPage() override;
 
   // List and radio selections are zero-based indexes, -1 for none.
-  int m_bigDensity = -1;
-  int m_smallDensity = -1;
-  int m_bigGestalt = -1;
-  int m_smallGestalt = -1;
-  int m_bigShow = 0;
-  int m_smallShow = 0;
-  int m_smallColor = 0;
-  int m_bigColor = 0;
+  int _bigDensity = -1;
+  int _smallDensity = -1;
+  int _bigGestalt = -1;
+  int _smallGestalt = -1;
+  int _bigShow = 0;
+  int _smallShow = 0;
+  int _smallColor = 0;
+  int _bigColor = 0;
 
  protected:
   BOOL OnCmdMsg(UINT id, int code) override;
@@ -29,5 +29,5 @@ class ZAzozeruPage : public CPropertyPage {
   void OnModified();
   void EnableBig(BOOL enable);
   void EnableSmall(BOOL enable);
-  CToolTipCtrl m_tooltip;
+  CToolTipCtrl _tooltip;
 };

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <new>
 
 #include "glx/opengl_wnd.h"
 #include "tests/win/test_support.h"
@@ -207,6 +208,37 @@ TEST_F(OpenGLWndTest, AnAnimatorClassThatCannotBeCreatedFailsCreation) {
   RECT r = {0, 0, 32, 32};
   EXPECT_FALSE(wnd->Create(0, WS_POPUP, r, nullptr));
   EXPECT_EQ(g_windowsDeleted.load(), 1) << "the failed window deleted its object";
+}
+
+// What the creator hands over at construction (a scene's settings) arrives:
+// the factory wins over the class, and a factory that makes nothing, or runs
+// out of memory, fails the creation quietly as a class that cannot be made does.
+TEST_F(OpenGLWndTest, AFactoryMakesTheAnimatorInsteadOfTheClass) {
+  CountingAnimator* made = nullptr;
+  auto* wnd = new TestWnd;
+  wnd->_animatorClass = RUNTIME_CLASS(glx::COpenGLWnd);  // would fail
+  wnd->_animatorFactory = [&made] { return made = new CountingAnimator; };
+  RECT r = {0, 0, 48, 32};
+  ASSERT_TRUE(wnd->Create(0, WS_POPUP, r, nullptr));
+  ASSERT_NE(made, nullptr);
+  EXPECT_EQ(wnd->Animator(), made);
+  wnd->ShowAndAnimate();
+  EXPECT_TRUE(WaitFor([] { return g_frames >= 2; }));
+  DestroyWindow(wnd->m_hWnd);
+  EXPECT_EQ(g_deleted.load(), 1);
+
+  for (bool outOfMemory : {false, true}) {
+    SCOPED_TRACE(outOfMemory ? "out of memory" : "nothing made");
+    auto* failing = new TestWnd;
+    failing->_animatorClass = RUNTIME_CLASS(CountingAnimator);  // would work
+    failing->_animatorFactory = [outOfMemory]() -> glx::CAnimator* {
+      if (outOfMemory) throw std::bad_alloc();
+      return nullptr;
+    };
+    EXPECT_FALSE(failing->Create(0, WS_POPUP, r, nullptr));
+  }
+  EXPECT_EQ(g_windowsDeleted.load(), 3) << "the failed windows deleted their objects";
+  EXPECT_EQ(g_deleted.load(), 1) << "the class was not used";
 }
 
 }  // namespace

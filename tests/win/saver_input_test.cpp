@@ -8,6 +8,7 @@
 #include "saver/saver_app.h"
 #include "saver/saver_wnd.h"
 #include "scene/zazozeru.h"
+#include "test_support.h"
 
 namespace {
 
@@ -196,6 +197,23 @@ TEST_F(SaverPasswordInput, RefusedMouseCloseTakesANewReferenceARefusedKeyKeepsIt
   SetEnvironmentVariableA("VERIVIR_FAKE_VERIFY", "1");
   SendMessageA(hwnd, WM_RBUTTONDOWN, 0, 0);
   EXPECT_TRUE(QuitPosted());
+}
+
+// The wait dialog takes the foreground while the scene prepares; once the scene
+// is ready the saver takes it back, so keys reach it, and only then says so.
+TEST_F(SaverInput, ReadySceneTakesTheForegroundBackAndSaysSo) {
+  ShowWindow(hwnd, SW_SHOW);
+  HWND other = testing_support::CreateTestWindow(100, 100);
+  ASSERT_TRUE(SetForegroundWindow(other));
+  ASSERT_EQ(GetForegroundWindow(), other);
+  EXPECT_EQ(GetPropA(hwnd, CSaverWnd::ReadyProperty()), nullptr);
+  SendMessageA(hwnd, WM_SCENEREADY, 0, 0);
+  EXPECT_EQ(GetForegroundWindow(), hwnd);
+  EXPECT_EQ(GetFocus(), hwnd);
+  EXPECT_NE(GetPropA(hwnd, CSaverWnd::ReadyProperty()), nullptr);
+  EXPECT_FALSE(QuitPosted());  // being ready closes nothing
+  EXPECT_FALSE(wnd->_closing);
+  DestroyWindow(other);
 }
 
 }  // namespace

@@ -149,4 +149,32 @@ TEST(SaverApp, CannotCreateMessageStaysUntilItIsAnswered) {
   }
 }
 
+// The real scene tells the window when it has prepared itself: the window says
+// it is ready only then, with input counting and the foreground its own.
+TEST(SaverWindow, SaysItIsReadyOnlyOnceTheSceneHasPrepared) {
+  CSaverApp app;
+  auto* wnd = new CSaverWnd;
+  wnd->_animatorClass = RUNTIME_CLASS(ZAzozeru);
+  ASSERT_TRUE(wnd->CreateFullScreen(nullptr));
+  const HWND hwnd = wnd->m_hWnd;
+  app.m_pMainWnd = wnd;
+  wnd->ShowAndAnimate();
+  // Nothing has been dispatched yet, so the scene's word cannot have arrived.
+  EXPECT_EQ(GetPropA(hwnd, CSaverWnd::ReadyProperty()), nullptr);
+  bool busyWhenReady = true;
+  EXPECT_TRUE(testing_support::WaitFor(
+      [&] {
+        if (!GetPropA(hwnd, CSaverWnd::ReadyProperty())) return false;
+        busyWhenReady = wnd->IsSceneBusy();
+        return true;
+      },
+      60000));
+  EXPECT_FALSE(busyWhenReady);
+  EXPECT_EQ(GetForegroundWindow(), hwnd);
+  EXPECT_EQ(wnd->SendMessage(WM_REQUESTCLOSE), 0);
+  wnd->DestroyWindow();
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+}
+
 }  // namespace

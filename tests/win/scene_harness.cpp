@@ -14,7 +14,7 @@ namespace scene_testing {
 
 namespace {
 
-CSaverApp g_app;
+SceneSettings g_settings;
 constexpr int kWidth = 160, kHeight = 120;
 
 // Shared between the test thread and the render thread of the current run.
@@ -24,12 +24,12 @@ RunResult g_result;
 
 }  // namespace
 
-CSaverApp& App() { return g_app; }
+SceneSettings& Settings() { return g_settings; }
 
 SceneSettings& ResetSettings() {
-  g_app.settings = SceneSettings();
-  g_app.settings.lights = false;
-  return g_app.settings;
+  g_settings = SceneSettings();
+  g_settings.lights = false;
+  return g_settings;
 }
 
 bool Frame::Lit(int x, int y) const {
@@ -56,9 +56,7 @@ void Frame::LitBox(int box[4]) const {
     }
 }
 
-IMPLEMENT_DYNCREATE(TestScene, ZAzozeru)
-
-TestScene::TestScene() = default;
+TestScene::TestScene(const SceneSettings& settings) : ZAzozeru(settings) {}
 
 // Called inside the engine's set-up, so the wait dialog is up here.
 int TestScene::SetupPixelFormat(DWORD flags, BYTE colorBits, BYTE depthBits) {
@@ -108,7 +106,7 @@ RunResult RunScene(const RunOptions& options) {
     g_options = &options;
   }
   auto* wnd = new glx::COpenGLWnd;
-  wnd->_animatorClass = RUNTIME_CLASS(TestScene);
+  wnd->_animatorFactory = [] { return new TestScene(g_settings); };
   RECT rect = {0, 0, kWidth, kHeight};
   RunResult result;
   if (wnd->Create(0, WS_POPUP, rect, nullptr)) {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "saver/saver_app.h"
+#include "scene/scene_settings.h"
 #include "scene/zazozeru.h"
 
 namespace scene_testing {
@@ -28,9 +28,8 @@ struct Frame {
 
 // The scene with access for tests; run through the OpenGL window.
 class TestScene : public ZAzozeru {
-  DECLARE_DYNCREATE(TestScene)
  public:
-  TestScene();
+  explicit TestScene(const SceneSettings& settings);
   void Draw() override;
   void Advance() override;
   bool InitGL() override;
@@ -70,15 +69,14 @@ struct RunResult {
 
 // Fresh settings as the application starts, lights off for exact colours.
 SceneSettings& ResetSettings();
+// The settings the next scene gets a copy of.
+SceneSettings& Settings();
 
 // Creates the window with the scene, records frames, closes and destroys it.
 RunResult RunScene(const RunOptions& options);
 
-// One frame at phase 0 (no motion) with the application's current settings.
+// One frame at phase 0 (no motion) with the current Settings().
 Frame StillFrame();
-
-// The test application whose settings the scene reads.
-CSaverApp& App();
 
 bool SavePng(const std::string& name, const Frame& frame);
 

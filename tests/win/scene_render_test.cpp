@@ -18,7 +18,7 @@ namespace {
 
 // A frame at phase 0 (no motion) with these settings.
 Frame StillFrame(const SceneSettings& settings) {
-  scene_testing::App().settings = settings;
+  scene_testing::Settings() = settings;
   return scene_testing::StillFrame();
 }
 
@@ -106,7 +106,7 @@ struct GeneralState {
 };
 
 GeneralState StateAfterSetUp(const SceneSettings& settings) {
-  scene_testing::App().settings = settings;
+  scene_testing::Settings() = settings;
   GeneralState st = {};
   RunOptions o;
   o.frames = 1;
@@ -229,7 +229,7 @@ TEST(SceneRender, DisplayListsOnAndOffGiveTheSameFrames) {
     RunOptions o;
     o.frames = 6;
     auto direct = RunScene(o);
-    scene_testing::App().settings.displayLists = true;
+    scene_testing::Settings().displayLists = true;
     auto listed = RunScene(o);
     ASSERT_EQ(direct.frames.size(), 6u);
     ASSERT_EQ(listed.frames.size(), 6u);
@@ -239,6 +239,24 @@ TEST(SceneRender, DisplayListsOnAndOffGiveTheSameFrames) {
     }
     EXPECT_FALSE(direct.frames[0] == direct.frames[5]) << "the scene moves";
   }
+}
+
+// The scene keeps the settings it was made with: a record changed while it
+// runs does not reach its frames.
+TEST(SceneRender, DrawsWithTheSettingsItWasMadeWith) {
+  SceneSettings& s = ResetSettings();
+  s.smallShow = s.textShow = false;
+  s.bigColor = false;
+  RunOptions o;
+  o.frames = 2;
+  o.freezeAfter = 0;
+  o.beforeFrame = [](scene_testing::TestScene&, int frame) {
+    if (frame == 1) scene_testing::Settings().bigShow = false;
+  };
+  auto r = RunScene(o);
+  ASSERT_EQ(r.frames.size(), 2u);
+  EXPECT_GT(r.frames[1].LitCount(), 100);
+  EXPECT_TRUE(r.frames[0] == r.frames[1]);
 }
 
 TEST(SceneRender, BigSphereIsWhiteWithoutCyclingAndTakesTheCyclerColourWithIt) {

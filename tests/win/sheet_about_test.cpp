@@ -72,7 +72,7 @@ class AboutTest : public SheetTest {
  protected:
   void SetUp() override {
     Open();
-    ASSERT_EQ(sheet->GetActivePage(), &sheet->m_about);
+    ASSERT_EQ(sheet->GetActivePage(), &sheet->_about);
   }
   // A point on the underline, a point inside the text and one beyond its end.
   // Whether the underline shows colour c. A focus rectangle inverts every other
@@ -102,7 +102,7 @@ class AboutTest : public SheetTest {
 };
 
 TEST_F(AboutTest, BuildLineShowsTheBuildTimeInGrey) {
-  HWND build = Item(sheet->m_about, IDC_BUILD);
+  HWND build = Item(sheet->_about, IDC_BUILD);
   char text[128] = {};
   GetWindowTextA(build, text, sizeof text);
   EXPECT_EQ(std::string(text),
@@ -116,28 +116,28 @@ TEST_F(AboutTest, BuildLineShowsTheBuildTimeInGrey) {
 }
 
 TEST_F(AboutTest, LinksReadAsTheyShould) {
-  EXPECT_EQ(sheet->m_about.m_home.GetWindowText(), "Visit our Homepage");
-  EXPECT_EQ(sheet->m_about.m_mail.GetWindowText(), "Write us for more information");
-  EXPECT_EQ(sheet->m_about.m_update.GetWindowText(), "Check for a new version of Verivir");
+  EXPECT_EQ(sheet->_about._home.GetWindowText(), "Visit our Homepage");
+  EXPECT_EQ(sheet->_about._mail.GetWindowText(), "Write us for more information");
+  EXPECT_EQ(sheet->_about._update.GetWindowText(), "Check for a new version of Verivir");
 }
 
 TEST_F(AboutTest, HoverOnTheTextOnlyWithHandCursorAndColour) {
-  CLinkButton& b = sheet->m_about.m_home;
+  CLinkButton& b = sheet->_about._home;
   RECT client, text = b.TextRect();
   b.GetClientRect(&client);
   ASSERT_LT(text.right + 20, client.right);  // room beyond the end of the text
-  EXPECT_TRUE(UnderlineIs(b, b.m_normalColor));
+  EXPECT_TRUE(UnderlineIs(b, b._normalColor));
 
   Move(b, OnText(b));
-  EXPECT_TRUE(b.m_hovering);
+  EXPECT_TRUE(b._hovering);
   EXPECT_EQ(GetCapture(), b.m_hWnd);
   EXPECT_EQ(GetCursor(), LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDC_HAND_CURSOR)));
   EXPECT_TRUE(UnderlineIs(b, RGB(192, 0, 192)));
 
   Move(b, BeyondText(b));
-  EXPECT_FALSE(b.m_hovering);
+  EXPECT_FALSE(b._hovering);
   EXPECT_EQ(GetCapture(), nullptr);
-  EXPECT_TRUE(UnderlineIs(b, b.m_normalColor));
+  EXPECT_TRUE(UnderlineIs(b, b._normalColor));
 }
 
 // The classic grey face keeps the link colours; any other scheme gives the system's.
@@ -150,22 +150,22 @@ TEST_F(AboutTest, LinkColoursFollowTheColourScheme) {
   SetSysColors(1, &element, &other);
   CLinkButton themed(IDS_LINK_HOME);
   SetSysColors(1, &element, &original);
-  EXPECT_EQ(classic.m_normalColor, RGB(0, 0, 192));
-  EXPECT_EQ(classic.m_visitedColor, RGB(128, 0, 128));
-  EXPECT_EQ(classic.m_pressedColor, RGB(255, 0, 0));
-  EXPECT_EQ(classic.m_backgroundColor, grey);
-  EXPECT_EQ(themed.m_normalColor, GetSysColor(COLOR_BTNTEXT));
-  EXPECT_EQ(themed.m_visitedColor, GetSysColor(COLOR_GRAYTEXT));
-  EXPECT_EQ(themed.m_pressedColor, GetSysColor(COLOR_HIGHLIGHTTEXT));
-  EXPECT_EQ(themed.m_backgroundColor, other);
-  EXPECT_EQ(themed.m_hoverColor, RGB(192, 0, 192));
-  EXPECT_EQ(themed.m_target, "http://www.example.com/");
+  EXPECT_EQ(classic._normalColor, RGB(0, 0, 192));
+  EXPECT_EQ(classic._visitedColor, RGB(128, 0, 128));
+  EXPECT_EQ(classic._pressedColor, RGB(255, 0, 0));
+  EXPECT_EQ(classic._backgroundColor, grey);
+  EXPECT_EQ(themed._normalColor, GetSysColor(COLOR_BTNTEXT));
+  EXPECT_EQ(themed._visitedColor, GetSysColor(COLOR_GRAYTEXT));
+  EXPECT_EQ(themed._pressedColor, GetSysColor(COLOR_HIGHLIGHTTEXT));
+  EXPECT_EQ(themed._backgroundColor, other);
+  EXPECT_EQ(themed._hoverColor, RGB(192, 0, 192));
+  EXPECT_EQ(themed._target, "http://www.example.com/");
 }
 
 // Windows tells the sheet, a top-level window; the links are its grandchildren.
 TEST_F(AboutTest, AColourSchemeChangeReachesTheLinksThroughTheSheet) {
-  CLinkButton* links[] = {&sheet->m_about.m_home, &sheet->m_about.m_mail, &sheet->m_about.m_update};
-  for (CLinkButton* b : links) b->m_highContrast = 1;  // a state from before the change
+  CLinkButton* links[] = {&sheet->_about._home, &sheet->_about._mail, &sheet->_about._update};
+  for (CLinkButton* b : links) b->_highContrast = 1;  // a state from before the change
   int element = COLOR_BTNFACE;
   const COLORREF original = GetSysColor(COLOR_BTNFACE), other = RGB(200, 220, 240);
   ASSERT_NE(original, other);
@@ -174,10 +174,10 @@ TEST_F(AboutTest, AColourSchemeChangeReachesTheLinksThroughTheSheet) {
   COLORREF seen[3][3];
   BYTE highContrast[3];
   for (int i = 0; i < 3; ++i) {
-    seen[i][0] = links[i]->m_backgroundColor;
-    seen[i][1] = links[i]->m_normalColor;
-    seen[i][2] = links[i]->m_pressedColor;
-    highContrast[i] = links[i]->m_highContrast;
+    seen[i][0] = links[i]->_backgroundColor;
+    seen[i][1] = links[i]->_normalColor;
+    seen[i][2] = links[i]->_pressedColor;
+    highContrast[i] = links[i]->_highContrast;
   }
   SetSysColors(1, &element, &original);
   SendMessageA(sheet->m_hWnd, WM_SYSCOLORCHANGE, 0, 0);
@@ -192,7 +192,7 @@ TEST_F(AboutTest, AColourSchemeChangeReachesTheLinksThroughTheSheet) {
     EXPECT_EQ(seen[i][1], GetSysColor(COLOR_BTNTEXT));
     EXPECT_EQ(seen[i][2], GetSysColor(COLOR_HIGHLIGHTTEXT));
     EXPECT_EQ(highContrast[i], systemHighContrast) << "read again: it picks the font";
-    EXPECT_EQ(links[i]->m_backgroundColor, original) << "and back with the next change";
+    EXPECT_EQ(links[i]->_backgroundColor, original) << "and back with the next change";
   }
 }
 
@@ -214,27 +214,27 @@ TEST_F(AboutTest, HandCursorIsThirtyTwoPixelsWithHotSpotAtSixZero) {
 
 TEST_F(AboutTest, ClicksOnTheTextOpenTheTargetsThroughTheShell) {
   ShellRecorder recorder;
-  CLinkButton& home = sheet->m_about.m_home;
-  CLinkButton& mail = sheet->m_about.m_mail;
-  CLinkButton& update = sheet->m_about.m_update;
+  CLinkButton& home = sheet->_about._home;
+  CLinkButton& mail = sheet->_about._mail;
+  CLinkButton& update = sheet->_about._update;
 
   // Beyond the end of the text a press does nothing.
   Move(home, BeyondText(home));
   Press(home, BeyondText(home));
-  EXPECT_FALSE(home.m_visited);
+  EXPECT_FALSE(home._visited);
 
   Move(home, OnText(home));
   Press(home, OnText(home));
-  EXPECT_TRUE(home.m_visited);
+  EXPECT_TRUE(home._visited);
   Move(home, BeyondText(home));
-  EXPECT_TRUE(UnderlineIs(home, home.m_visitedColor));
+  EXPECT_TRUE(UnderlineIs(home, home._visitedColor));
 
   // The keyboard works as for any push button.
   SetFocus(mail.m_hWnd);
   SendMessageA(mail.m_hWnd, WM_KEYDOWN, VK_SPACE, 0);
   SendMessageA(mail.m_hWnd, WM_KEYUP, VK_SPACE, 0);
   Pump(10);
-  EXPECT_TRUE(mail.m_visited);
+  EXPECT_TRUE(mail._visited);
 
   Move(update, OnText(update));
   Press(update, OnText(update));
@@ -255,27 +255,27 @@ TEST_F(AboutTest, ClicksOnTheTextOpenTheTargetsThroughTheShell) {
 }
 
 TEST_F(AboutTest, FocusRectangleAroundTheTextOnly) {
-  CLinkButton& b = sheet->m_about.m_mail;
+  CLinkButton& b = sheet->_about._mail;
   RECT text = b.TextRect();
   SetFocus(b.m_hWnd);
   Pump(50);
-  EXPECT_TRUE(b.m_focusShown);
+  EXPECT_TRUE(b._focusShown);
   int dotted = 0;
   for (int x = text.left; x < text.right; ++x)
-    if (PixelAt(b.m_hWnd, x, text.top) != b.m_backgroundColor) ++dotted;
+    if (PixelAt(b.m_hWnd, x, text.top) != b._backgroundColor) ++dotted;
   EXPECT_GT(dotted, (text.right - text.left) / 4);
-  SetFocus(sheet->m_about.m_home.m_hWnd);
+  SetFocus(sheet->_about._home.m_hWnd);
   Pump(50);
-  EXPECT_FALSE(b.m_focusShown);
-  EXPECT_TRUE(sheet->m_about.m_home.m_focusShown);
+  EXPECT_FALSE(b._focusShown);
+  EXPECT_TRUE(sheet->_about._home._focusShown);
 }
 
 TEST_F(AboutTest, LeavingTheTabWhileHoveringReleasesTheCapture) {
-  CLinkButton& b = sheet->m_about.m_update;
+  CLinkButton& b = sheet->_about._update;
   Move(b, OnText(b));
   ASSERT_EQ(GetCapture(), b.m_hWnd);
   Select(kGeneral);
-  EXPECT_FALSE(b.m_hovering);
+  EXPECT_FALSE(b._hovering);
   EXPECT_EQ(GetCapture(), nullptr);
 }
 

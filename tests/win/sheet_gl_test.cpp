@@ -18,11 +18,11 @@ class GLPageTest : public SheetTest {
   void OpenGLPage() {
     Open();
     Select(kOpenGL);
-    list = Item(sheet->m_gl, IDC_GL_EXTENSIONS);
+    list = Item(sheet->_gl, IDC_GL_EXTENSIONS);
   }
-  std::string Cell(int item, int column) { return sheet->m_gl.m_list.GetItemText(item, column); }
+  std::string Cell(int item, int column) { return sheet->_gl._list.GetItemText(item, column); }
   const Record& At(int item) {
-    return *reinterpret_cast<const Record*>(sheet->m_gl.m_list.GetItemData(item));
+    return *reinterpret_cast<const Record*>(sheet->_gl._list.GetItemData(item));
   }
   void ClickColumn(int column) {
     NMLISTVIEW nm = {};
@@ -31,12 +31,12 @@ class GLPageTest : public SheetTest {
     nm.hdr.code = LVN_COLUMNCLICK;
     nm.iItem = -1;
     nm.iSubItem = column;
-    SendMessageA(sheet->m_gl.m_hWnd, WM_NOTIFY, IDC_GL_EXTENSIONS, reinterpret_cast<LPARAM>(&nm));
+    SendMessageA(sheet->_gl.m_hWnd, WM_NOTIFY, IDC_GL_EXTENSIONS, reinterpret_cast<LPARAM>(&nm));
     Pump(10);
   }
   // Every neighbour pair in the order of Compare for this column and direction.
   void ExpectOrdered(int column, bool ascending) {
-    int n = sheet->m_gl.m_list.GetItemCount();
+    int n = sheet->_gl._list.GetItemCount();
     for (int i = 0; i + 1 < n; ++i)
       ASSERT_LE(gl_extensions::Compare(At(i), At(i + 1), column, ascending), 0)
           << i << ": '" << At(i).name << "'/" << At(i).type << " before '" << At(i + 1).name << "'/"
@@ -48,16 +48,16 @@ class GLPageTest : public SheetTest {
 TEST_F(GLPageTest, ShowsTheDriverStringsAndOneItemPerExtension) {
   OpenGLPage();
   char text[256] = {};
-  GetDlgItemTextA(sheet->m_gl.m_hWnd, IDC_GL_VENDOR, text, sizeof text);
+  GetDlgItemTextA(sheet->_gl.m_hWnd, IDC_GL_VENDOR, text, sizeof text);
   EXPECT_NE(std::string(text).find("Mesa"), std::string::npos) << text;
-  GetDlgItemTextA(sheet->m_gl.m_hWnd, IDC_GL_RENDERER, text, sizeof text);
+  GetDlgItemTextA(sheet->_gl.m_hWnd, IDC_GL_RENDERER, text, sizeof text);
   EXPECT_NE(std::string(text).find("llvmpipe"), std::string::npos) << text;
-  GetDlgItemTextA(sheet->m_gl.m_hWnd, IDC_GL_VERSION, text, sizeof text);
+  GetDlgItemTextA(sheet->_gl.m_hWnd, IDC_GL_VERSION, text, sizeof text);
   EXPECT_NE(std::string(text).find("Mesa"), std::string::npos) << text;
 
-  auto parsed = gl_extensions::Parse(sheet->m_gl.m_extensions);
+  auto parsed = gl_extensions::Parse(sheet->_gl._extensions);
   ASSERT_GT(parsed.size(), 20u);
-  int n = sheet->m_gl.m_list.GetItemCount();
+  int n = sheet->_gl._list.GetItemCount();
   ASSERT_EQ(n, static_cast<int>(parsed.size()));
   EXPECT_EQ(CGLPage::LiveRecords(), n);
   bool sawArb = false;
@@ -71,12 +71,12 @@ TEST_F(GLPageTest, ShowsTheDriverStringsAndOneItemPerExtension) {
 
 TEST_F(GLPageTest, ColumnClicksSortByNameOrTypeAndFlipTheDirection) {
   OpenGLPage();
-  ASSERT_GT(sheet->m_gl.m_list.GetItemCount(), 20);
+  ASSERT_GT(sheet->_gl._list.GetItemCount(), 20);
   ClickColumn(0);  // already sorted by name: the first click turns it round
-  EXPECT_EQ(sheet->m_gl.m_ascending, 0);
+  EXPECT_EQ(sheet->_gl._ascending, 0);
   ExpectOrdered(0, false);
   ClickColumn(1);
-  EXPECT_EQ(sheet->m_gl.m_sortColumn, 1);
+  EXPECT_EQ(sheet->_gl._sortColumn, 1);
   ExpectOrdered(1, true);
   ClickColumn(1);
   ExpectOrdered(1, false);
@@ -87,7 +87,7 @@ TEST_F(GLPageTest, ColumnClicksSortByNameOrTypeAndFlipTheDirection) {
 TEST_F(GLPageTest, ClosingTheSheetFreesEveryItemRecord) {
   int before = CGLPage::LiveRecords();
   OpenGLPage();
-  EXPECT_EQ(CGLPage::LiveRecords() - before, sheet->m_gl.m_list.GetItemCount());
+  EXPECT_EQ(CGLPage::LiveRecords() - before, sheet->_gl._list.GetItemCount());
   EXPECT_GT(CGLPage::LiveRecords(), before);
   Close();
   EXPECT_EQ(CGLPage::LiveRecords(), before);

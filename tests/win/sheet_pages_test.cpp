@@ -25,7 +25,7 @@ std::string Text(HWND hwnd) {
 TEST_F(SheetTest, OpensOnAboutWithFiveTabsInOrder) {
   Open();
   EXPECT_EQ(Text(sheet->m_hWnd), "Configure Verivir");
-  EXPECT_EQ(sheet->GetActivePage(), &sheet->m_about);
+  EXPECT_EQ(sheet->GetActivePage(), &sheet->_about);
   HWND tabs = reinterpret_cast<HWND>(SendMessageA(sheet->m_hWnd, PSM_GETTABCONTROL, 0, 0));
   ASSERT_EQ(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0), 5);
   const char* captions[] = {"About Verivir", "About OpenGL", "General", "Text", "Verivir"};
@@ -38,8 +38,8 @@ TEST_F(SheetTest, OpensOnAboutWithFiveTabsInOrder) {
     SendMessageA(tabs, TCM_GETITEMA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
     EXPECT_STREQ(text, captions[i]);
   }
-  const CPropertyPage* pages[] = {&sheet->m_about, &sheet->m_gl, &sheet->m_general, &sheet->m_text,
-                                  &sheet->m_zazozeru};
+  const CPropertyPage* pages[] = {&sheet->_about, &sheet->_gl, &sheet->_general, &sheet->_text,
+                                  &sheet->_zazozeru};
   for (int i = 0; i < 5; ++i) {
     Select(i);
     EXPECT_EQ(sheet->GetActivePage(), pages[i]) << "tab " << i;
@@ -47,11 +47,11 @@ TEST_F(SheetTest, OpensOnAboutWithFiveTabsInOrder) {
 }
 
 TEST_F(SheetTest, EveryFieldShowsInItsControlAndComesBackUnchanged) {
-  app.settings = EveryFieldChanged();
-  const SceneSettings before = app.settings;
+  settings = EveryFieldChanged();
+  const SceneSettings before = settings;
   Open();
   Select(kGeneral);
-  const CGeneralPage& g = sheet->m_general;
+  const CGeneralPage& g = sheet->_general;
   EXPECT_EQ(Checked(Item(g, IDC_BLEND)), before.blend);
   EXPECT_EQ(Checked(Item(g, IDC_ALPHA)), before.alpha);
   EXPECT_EQ(Checked(Item(g, IDC_DITHER)), before.dither);
@@ -59,7 +59,7 @@ TEST_F(SheetTest, EveryFieldShowsInItsControlAndComesBackUnchanged) {
   EXPECT_EQ(Checked(Item(g, IDC_SMOOTH)), before.smooth);
   EXPECT_EQ(Checked(Item(g, IDC_DISPLAY_LISTS)), before.displayLists);
   Select(kText);
-  const CTextPage& t = sheet->m_text;
+  const CTextPage& t = sheet->_text;
   EXPECT_EQ(Text(Item(t, IDC_TEXT)), before.text);
   EXPECT_EQ(Selection(Item(t, IDC_TEXT_QUALITY)), before.textResolution);
   EXPECT_EQ(Selection(Item(t, IDC_TEXT_SIZE)), before.textSize);
@@ -67,7 +67,7 @@ TEST_F(SheetTest, EveryFieldShowsInItsControlAndComesBackUnchanged) {
   EXPECT_EQ(Checked(Item(t, IDC_SHOW_TEXT)), before.textShow);
   EXPECT_EQ(Checked(Item(t, IDC_TEXT_COLOR)), before.textColor);
   Select(kVerivir);
-  const ZAzozeruPage& z = sheet->m_zazozeru;
+  const ZAzozeruPage& z = sheet->_zazozeru;
   EXPECT_EQ(Checked(Item(z, IDC_BIG_SHOW)), before.bigShow);
   EXPECT_EQ(Selection(Item(z, IDC_BIG_DENSITY)), before.bigDensity);
   EXPECT_TRUE(Checked(Item(z, IDC_BIG_WIRE)));  // bigGestalt 1
@@ -80,66 +80,7 @@ TEST_F(SheetTest, EveryFieldShowsInItsControlAndComesBackUnchanged) {
   ASSERT_TRUE(sheet->IsFinished());
   EXPECT_EQ(sheet->GetResult(), IDOK);
   sheet->StorePages();
-  ExpectSameSettings(before, app.settings);
-}
-
-// The configuration mode as the program runs it: the modal sheet, changed and
-// left with OK or Cancel from a timer inside its loop.
-bool g_pressOk = false;
-bool g_sheetDriven = false;
-
-void CALLBACK ChangeBlendAndTextThenLeave(HWND, UINT, UINT_PTR, DWORD) {
-  HWND sheet = FindWindowA(nullptr, "Configure Verivir");
-  if (!sheet || g_sheetDriven) return;
-  g_sheetDriven = true;
-  SendMessageA(sheet, PSM_SETCURSEL, kGeneral, 0);
-  auto page = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
-  SendMessageA(GetDlgItem(page, IDC_BLEND), BM_CLICK, 0, 0);
-  SendMessageA(sheet, PSM_SETCURSEL, kText, 0);
-  page = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
-  SetDlgItemTextA(page, IDC_TEXT, "Stored by OK");
-  SendMessageA(GetDlgItem(sheet, g_pressOk ? IDOK : IDCANCEL), BM_CLICK, 0, 0);
-}
-
-std::string StoredText(const char* section, const char* name, DWORD* number = nullptr) {
-  std::string key =
-      std::string("Software\\Morvel Software Development\\Screen Savers\\Verivir\\1.1\\") + section;
-  char buffer[256] = {};
-  DWORD type = 0, size = sizeof buffer;
-  if (SHGetValueA(HKEY_CURRENT_USER, key.c_str(), name, &type, buffer, &size) != ERROR_SUCCESS)
-    return "(missing)";
-  if (number) memcpy(number, buffer, sizeof *number);
-  return type == REG_SZ ? std::string(buffer) : std::string("(number)");
-}
-
-TEST_F(SheetTest, ConfigureModeStoresAndSavesOnOkOnly) {
-  const char kRoot[] = "Software\\Morvel Software Development";
-  SHDeleteKeyA(HKEY_CURRENT_USER, kRoot);
-  app.m_pszAppName = "Verivir";
-  app.SetRegistryKey(IDS_REGISTRY_KEY);
-  app.settings.blend = false;
-  UINT_PTR timer = SetTimer(nullptr, 0, 50, ChangeBlendAndTextThenLeave);
-
-  g_pressOk = false;
-  g_sheetDriven = false;
-  app.ShowSettings();
-  EXPECT_TRUE(g_sheetDriven);
-  EXPECT_FALSE(app.settings.blend) << "Cancel takes nothing over";
-  EXPECT_NE(app.settings.text, "Stored by OK");
-  EXPECT_EQ(StoredText("Text", "Text"), "(missing)") << "and saves nothing";
-
-  g_pressOk = true;
-  g_sheetDriven = false;
-  app.ShowSettings();
-  KillTimer(nullptr, timer);
-  EXPECT_TRUE(g_sheetDriven);
-  EXPECT_TRUE(app.settings.blend);
-  EXPECT_EQ(app.settings.text, "Stored by OK");
-  DWORD blend = 0;
-  EXPECT_EQ(StoredText("General", "Blend", &blend), "(number)");
-  EXPECT_EQ(blend, 1u);
-  EXPECT_EQ(StoredText("Text", "Text"), "Stored by OK");
-  SHDeleteKeyA(HKEY_CURRENT_USER, kRoot);
+  ExpectSameSettings(before, settings);
 }
 
 TEST_F(SheetTest, ListEntriesComeFromTheTemplateInOrder) {
@@ -156,32 +97,32 @@ TEST_F(SheetTest, ListEntriesComeFromTheTemplateInOrder) {
     }
     return all;
   };
-  EXPECT_EQ(entries(Item(sheet->m_text, IDC_TEXT_QUALITY)), "Low,Medium,High");
-  EXPECT_EQ(entries(Item(sheet->m_text, IDC_TEXT_SIZE)), "Tiny,Small,Medium,Big");
-  EXPECT_EQ(entries(Item(sheet->m_zazozeru, IDC_BIG_DENSITY)), "Low,Medium,High");
-  EXPECT_EQ(entries(Item(sheet->m_zazozeru, IDC_SMALL_DENSITY)), "Low,Medium,High");
+  EXPECT_EQ(entries(Item(sheet->_text, IDC_TEXT_QUALITY)), "Low,Medium,High");
+  EXPECT_EQ(entries(Item(sheet->_text, IDC_TEXT_SIZE)), "Tiny,Small,Medium,Big");
+  EXPECT_EQ(entries(Item(sheet->_zazozeru, IDC_BIG_DENSITY)), "Low,Medium,High");
+  EXPECT_EQ(entries(Item(sheet->_zazozeru, IDC_SMALL_DENSITY)), "Low,Medium,High");
 }
 
 TEST_F(SheetTest, OutOfRangeIndexShowsNothingAndStoresMinusOneOnlyOncePageWasOpened) {
-  app.settings.bigGestalt = 2;  // the big sphere has two appearances only
-  app.settings.smallDensity = 5;
+  settings.bigGestalt = 2;  // the big sphere has two appearances only
+  settings.smallDensity = 5;
   Open();
   ClickSheetButton(IDOK);  // Verivir page never opened
   sheet->StorePages();
-  EXPECT_EQ(app.settings.bigGestalt, 2);
-  EXPECT_EQ(app.settings.smallDensity, 5);
+  EXPECT_EQ(settings.bigGestalt, 2);
+  EXPECT_EQ(settings.smallDensity, 5);
   Close();
 
   Open();
   Select(kVerivir);
-  EXPECT_FALSE(Checked(Item(sheet->m_zazozeru, IDC_BIG_POINTS)));
-  EXPECT_FALSE(Checked(Item(sheet->m_zazozeru, IDC_BIG_WIRE)));
-  EXPECT_EQ(Selection(Item(sheet->m_zazozeru, IDC_SMALL_DENSITY)), -1);
+  EXPECT_FALSE(Checked(Item(sheet->_zazozeru, IDC_BIG_POINTS)));
+  EXPECT_FALSE(Checked(Item(sheet->_zazozeru, IDC_BIG_WIRE)));
+  EXPECT_EQ(Selection(Item(sheet->_zazozeru, IDC_SMALL_DENSITY)), -1);
   Select(kGeneral);
   ClickSheetButton(IDOK);
   sheet->StorePages();
-  EXPECT_EQ(app.settings.bigGestalt, -1);
-  EXPECT_EQ(app.settings.smallDensity, -1);
+  EXPECT_EQ(settings.bigGestalt, -1);
+  EXPECT_EQ(settings.smallDensity, -1);
 }
 
 struct Rule {
@@ -231,42 +172,42 @@ TEST_F(SheetTest, MasterBoxesGreyExactlyTheirControlsAndMarkModified) {
 }
 
 TEST_F(SheetTest, ApplyStoresValuesGreysApplyAndTurnsCancelIntoClose) {
-  const SceneSettings before = app.settings;
+  const SceneSettings before = settings;
   Open();
   Select(kGeneral);
-  Click(Item(sheet->m_general, IDC_BLEND));
+  Click(Item(sheet->_general, IDC_BLEND));
   Select(kVerivir);
-  Click(Item(sheet->m_zazozeru, IDC_SMALL_SOLID));
-  EXPECT_EQ(app.settings.blend, before.blend);  // nothing stored before Apply
+  Click(Item(sheet->_zazozeru, IDC_SMALL_SOLID));
+  EXPECT_EQ(settings.blend, before.blend);  // nothing stored before Apply
   ASSERT_TRUE(ApplyEnabled());
   ClickSheetButton(ID_APPLY_NOW);
-  EXPECT_EQ(app.settings.blend, !before.blend);
-  EXPECT_EQ(app.settings.smallGestalt, 2);
+  EXPECT_EQ(settings.blend, !before.blend);
+  EXPECT_EQ(settings.smallGestalt, 2);
   EXPECT_FALSE(ApplyEnabled());
   EXPECT_FALSE(IsWindowEnabled(GetDlgItem(sheet->m_hWnd, IDCANCEL)));
   EXPECT_EQ(Text(GetDlgItem(sheet->m_hWnd, IDOK)), "Close");
   EXPECT_FALSE(sheet->IsFinished());
-  EXPECT_EQ(app.settings.doubleBuffer, before.doubleBuffer);
-  EXPECT_EQ(app.settings.genericAccel, before.genericAccel);
+  EXPECT_EQ(settings.doubleBuffer, before.doubleBuffer);
+  EXPECT_EQ(settings.genericAccel, before.genericAccel);
   ClickSheetButton(IDOK);
   EXPECT_TRUE(sheet->IsFinished());
   EXPECT_EQ(sheet->GetResult(), IDOK);
 }
 
 TEST_F(SheetTest, CancelWithoutApplyLeavesSettingsUnchanged) {
-  app.settings = EveryFieldChanged();
-  const SceneSettings before = app.settings;
+  settings = EveryFieldChanged();
+  const SceneSettings before = settings;
   Open();
   Select(kGeneral);
-  Click(Item(sheet->m_general, IDC_ALPHA));
+  Click(Item(sheet->_general, IDC_ALPHA));
   Select(kText);
-  SetWindowTextA(Item(sheet->m_text, IDC_TEXT), "changed");
-  Click(Item(sheet->m_text, IDC_TEXT_COLOR));
+  SetWindowTextA(Item(sheet->_text, IDC_TEXT), "changed");
+  Click(Item(sheet->_text, IDC_TEXT_COLOR));
   EXPECT_TRUE(ApplyEnabled());
   ClickSheetButton(IDCANCEL);
   ASSERT_TRUE(sheet->IsFinished());
   EXPECT_EQ(sheet->GetResult(), IDCANCEL);
-  ExpectSameSettings(before, app.settings);
+  ExpectSameSettings(before, settings);
 }
 
 TEST_F(SheetTest, TypingEnablesApplyButFillingTheBoxDoesNot) {
@@ -276,34 +217,34 @@ TEST_F(SheetTest, TypingEnablesApplyButFillingTheBoxDoesNot) {
   Select(kGeneral);
   Select(kText);  // the text is exchanged into the box again
   EXPECT_FALSE(ApplyEnabled());
-  SendMessageA(Item(sheet->m_text, IDC_TEXT), WM_CHAR, 'x', 0);
+  SendMessageA(Item(sheet->_text, IDC_TEXT), WM_CHAR, 'x', 0);
   Pump();
   EXPECT_TRUE(ApplyEnabled());
-  EXPECT_EQ(sheet->m_text.m_text, "xVerivir");  // typed at the caret, which starts in front
+  EXPECT_EQ(sheet->_text._text, "xVerivir");  // typed at the caret, which starts in front
 }
 
 TEST_F(SheetTest, SliderSpeedIsTakenOverOnApplyNotWhileDragging) {
   Open();
   Select(kText);
-  HWND slider = Item(sheet->m_text, IDC_SPEED);
+  HWND slider = Item(sheet->_text, IDC_SPEED);
   SetFocus(slider);
   SendMessageA(slider, WM_KEYDOWN, VK_END, 0);  // the trackbar moves and scrolls its parent
   SendMessageA(slider, WM_KEYUP, VK_END, 0);
   Pump();
   EXPECT_EQ(SendMessageA(slider, TBM_GETPOS, 0, 0), 10);
   EXPECT_TRUE(ApplyEnabled());
-  EXPECT_EQ(sheet->m_text.m_speed, 1);
-  EXPECT_EQ(app.settings.textSpeed, 1);
+  EXPECT_EQ(sheet->_text._speed, 1);
+  EXPECT_EQ(settings.textSpeed, 1);
   Select(kGeneral);  // leaving the page does not read the slider either
-  EXPECT_EQ(sheet->m_text.m_speed, 1);
+  EXPECT_EQ(sheet->_text._speed, 1);
   ClickSheetButton(ID_APPLY_NOW);
-  EXPECT_EQ(app.settings.textSpeed, 10);
+  EXPECT_EQ(settings.textSpeed, 10);
 }
 
 TEST_F(SheetTest, ClosingADensityListWithoutAChangeDoesNotEnableApply) {
   Open();
   Select(kVerivir);
-  HWND list = Item(sheet->m_zazozeru, IDC_BIG_DENSITY);
+  HWND list = Item(sheet->_zazozeru, IDC_BIG_DENSITY);
   SendMessageA(list, CB_SHOWDROPDOWN, TRUE, 0);
   Pump();
   SendMessageA(list, CB_SHOWDROPDOWN, FALSE, 0);
@@ -315,7 +256,7 @@ TEST_F(SheetTest, ClosingADensityListWithoutAChangeDoesNotEnableApply) {
   SendMessageA(list, CB_SHOWDROPDOWN, FALSE, 0);
   Pump();
   EXPECT_TRUE(ApplyEnabled());
-  EXPECT_EQ(sheet->m_zazozeru.m_bigDensity, 2);
+  EXPECT_EQ(sheet->_zazozeru._bigDensity, 2);
 }
 
 // The modal font dialog is driven from a timer that runs inside its loop.
@@ -344,29 +285,29 @@ bool FontDriver::seen = false;
 std::string FontDriver::face;
 
 TEST_F(SheetTest, FontDialogOkChangesOnlyTheFaceNameAndCancelNothing) {
-  const SceneSettings before = app.settings;
+  const SceneSettings before = settings;
   Open();
   Select(kText);
   FontDriver::ok = false;
   FontDriver::seen = false;
   SetTimer(nullptr, 0, 100, FontDriver::Tick);
-  Click(Item(sheet->m_text, IDC_FONT));
+  Click(Item(sheet->_text, IDC_FONT));
   EXPECT_TRUE(FontDriver::seen);
-  EXPECT_EQ(sheet->m_text.m_font, before.font);
+  EXPECT_EQ(sheet->_text._font, before.font);
   EXPECT_FALSE(ApplyEnabled());
 
   FontDriver::ok = true;
   FontDriver::seen = false;
   FontDriver::face = "Liberation Mono";
   SetTimer(nullptr, 0, 100, FontDriver::Tick);
-  Click(Item(sheet->m_text, IDC_FONT));
+  Click(Item(sheet->_text, IDC_FONT));
   EXPECT_TRUE(FontDriver::seen);
-  EXPECT_EQ(sheet->m_text.m_font, "Liberation Mono");
+  EXPECT_EQ(sheet->_text._font, "Liberation Mono");
   EXPECT_TRUE(ApplyEnabled());
   ClickSheetButton(ID_APPLY_NOW);
   SceneSettings expected = before;
   expected.font = "Liberation Mono";
-  ExpectSameSettings(expected, app.settings);
+  ExpectSameSettings(expected, settings);
 }
 
 TEST_F(SheetTest, EveryControlOfTheScenePagesHasItsTooltip) {

@@ -9,7 +9,7 @@ namespace sheet_testing {
 void SheetTest::TearDown() { Close(); }
 
 void SheetTest::Open() {
-  sheet = std::make_unique<CSettingsSheet>();
+  sheet = std::make_unique<CSettingsSheet>(settings);
   ASSERT_TRUE(sheet->Create());
   Pump();
 }

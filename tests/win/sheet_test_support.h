@@ -7,7 +7,8 @@
 #include <memory>
 #include <string>
 
-#include "saver/saver_app.h"
+#include "framework/app.h"
+#include "scene/scene_settings.h"
 #include "settings/settings_sheet.h"
 
 namespace sheet_testing {
@@ -18,7 +19,7 @@ class SheetTest : public ::testing::Test {
  protected:
   void TearDown() override;
 
-  // Builds the sheet from app.settings and shows it modeless.
+  // Builds the sheet over settings and shows it modeless.
   void Open();
   // Runs the sheet's message loop for a while (the page sees messages first).
   void Pump(DWORD ms = 30);
@@ -32,7 +33,8 @@ class SheetTest : public ::testing::Test {
   bool ApplyEnabled() const;
   void Close();
 
-  CSaverApp app;
+  CWinApp app;
+  SceneSettings settings;
   std::unique_ptr<CSettingsSheet> sheet;
 };
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <thread>
 
-#include "settings/wait_dlg_resource.h"
+#include "scene/wait_dlg_resource.h"
 #include "tests/win/scene_harness.h"
 
 using scene_testing::ResetSettings;

@@ -11,5 +11,5 @@ class CWaitDlg : public CDialog {
   void DoDataExchange(CDataExchange* dx) override;
   BOOL OnInitDialog() override;
 
-  CAnimateCtrl m_animate;
+  CAnimateCtrl _animate;
 };

@@ -1,11 +1,11 @@
-#include "settings/wait_dlg_guard.h"
+#include "scene/wait_dlg_guard.h"
 
 #include <windows.h>
 #include <commctrl.h>
 
 #include "scene/zazozeru.h"
-#include "settings/wait_dlg.h"
-#include "settings/wait_dlg_resource.h"
+#include "scene/wait_dlg.h"
+#include "scene/wait_dlg_resource.h"
 
 CWaitDlgGuard::CWaitDlgGuard(ZAzozeru* scene) : _dialog(nullptr), _scene(scene) {
   _scene->_preparing = true;
@@ -31,4 +31,5 @@ CWaitDlgGuard::~CWaitDlgGuard() {
     _dialog = nullptr;
   }
   _scene->_preparing = false;
+  if (HWND window = _scene->Window()) PostMessageA(window, WM_SCENEREADY, 0, 0);
 }

@@ -1,6 +1,6 @@
-#include "settings/wait_dlg.h"
+#include "scene/wait_dlg.h"
 
-#include "settings/wait_dlg_resource.h"
+#include "scene/wait_dlg_resource.h"
 
 CWaitDlg::CWaitDlg() : CDialog(IDD_WAIT, nullptr) {}
 
@@ -8,14 +8,14 @@ CWaitDlg::~CWaitDlg() = default;
 
 void CWaitDlg::DoDataExchange(CDataExchange* dx) {
   CDialog::DoDataExchange(dx);
-  DDX_Control(dx, IDC_WAIT_ANIMATE, m_animate);
+  DDX_Control(dx, IDC_WAIT_ANIMATE, _animate);
 }
 
 BOOL CWaitDlg::OnInitDialog() {
   CDialog::OnInitDialog();
   CenterWindow(GetDesktopWindow());
   // A missing clip is not worth a failure: the dialog shows without it.
-  if (m_animate.m_hWnd && m_animate.Open(IDR_WAIT_AVI))
-    m_animate.Play(0, static_cast<UINT>(-1), static_cast<UINT>(-1));
+  if (_animate.m_hWnd && _animate.Open(IDR_WAIT_AVI))
+    _animate.Play(0, static_cast<UINT>(-1), static_cast<UINT>(-1));
   return TRUE;
 }
