@@ -8,6 +8,7 @@
 
 #include "saver/saver_app.h"
 #include "saver/saver_wnd.h"
+#include "saver/screen_layout.h"
 #include "scene/zazozeru.h"
 #include "test_support.h"
 
@@ -73,6 +74,42 @@ TEST(SaverWindow, ThirtyCyclesLeaveNoThreadOrWindow) {
   // The counts do see a running saver: its render thread and its window.
   EXPECT_GT(g_running.threads, before.threads);
   EXPECT_GT(g_running.windows, before.windows);
+}
+
+// Whatever monitors this display gives, none is left uncovered and each gets
+// its own picture; a single monitor gets exactly the one full-window picture.
+TEST(SaverWindow, CoversTheVirtualScreenWithOnePicturePerMonitor) {
+  CSaverApp app;
+  auto* wnd = new CSaverWnd;
+  wnd->_animatorClass = RUNTIME_CLASS(ZAzozeru);
+  ASSERT_TRUE(wnd->CreateFullScreen(nullptr));
+  RECT r = {};
+  GetWindowRect(wnd->m_hWnd, &r);
+  const int vx = GetSystemMetrics(SM_XVIRTUALSCREEN), vy = GetSystemMetrics(SM_YVIRTUALSCREEN);
+  EXPECT_EQ(vx, r.left);
+  EXPECT_EQ(vy, r.top);
+  EXPECT_EQ(vx + GetSystemMetrics(SM_CXVIRTUALSCREEN), r.right);
+  EXPECT_EQ(vy + GetSystemMetrics(SM_CYVIRTUALSCREEN), r.bottom);
+  const std::vector<glx::screen_rect> monitors = MonitorRects();
+  const std::vector<glx::gl_viewport>& views = wnd->Animator()->Viewports();
+  ASSERT_FALSE(monitors.empty());
+  ASSERT_EQ(monitors.size(), views.size());
+  for (size_t i = 0; i < views.size(); ++i) {
+    SCOPED_TRACE(i);
+    const glx::screen_rect& m = monitors[i];
+    EXPECT_EQ(m.left, r.left + views[i].x);
+    EXPECT_EQ(m.bottom, r.bottom - views[i].y);
+    EXPECT_EQ(m.width(), views[i].width);
+    EXPECT_EQ(m.height(), views[i].height);
+  }
+  if (monitors.size() == 1) {
+    EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), r.right - r.left);
+    EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), r.bottom - r.top);
+  }
+  wnd->DestroyWindow();
+  MSG quit;
+  while (PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+  }
 }
 
 // The saver window fails half-way, as when its engine cannot be attached:
