@@ -33,7 +33,8 @@ struct monitor_layout {
 
 // The window covers the virtual screen and every monitor, even one the virtual
 // screen does not include yet. Empty monitors are skipped, and a monitor that
-// mirrors another (same rectangle) gets no second viewport. Without any usable
+// lies wholly within another (a cloned display, perhaps at a lower resolution)
+// gets no viewport of its own: the other's picture covers it. Without any usable
 // monitor the window is the virtual screen with one viewport over all of it;
 // when that is empty too, the layout is empty.
 monitor_layout lay_out_monitors(const std::vector<screen_rect>& monitors,

@@ -1,6 +1,7 @@
 #include "settings/about_page.h"
 
 #include "framework/app.h"
+#include "framework/scaled_icon.h"
 #include "framework/strings.h"
 #include "settings/build_stamp.h"
 #include "settings/settings_ids.h"
@@ -38,6 +39,7 @@ BOOL CAboutPage::OnInitDialog() {
   m_tooltip.AddTool(m_home.m_hWnd, IDS_TIP_HOME);
   m_tooltip.AddTool(m_mail.m_hWnd, IDS_TIP_MAIL);
   m_tooltip.AddTool(m_update.m_hWnd, IDS_TIP_UPDATE);
+  AfxScaleDialogIcons(m_hWnd, AfxGetResourceHandle(), IDI_VERIVIR);
   return TRUE;
 }
 

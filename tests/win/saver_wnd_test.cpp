@@ -3,6 +3,7 @@
 #include <tlhelp32.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -90,17 +91,25 @@ TEST(SaverWindow, CoversTheVirtualScreenWithOnePicturePerMonitor) {
   EXPECT_EQ(vy, r.top);
   EXPECT_EQ(vx + GetSystemMetrics(SM_CXVIRTUALSCREEN), r.right);
   EXPECT_EQ(vy + GetSystemMetrics(SM_CYVIRTUALSCREEN), r.bottom);
+  // Every monitor lies within the window and within one of the pictures, and
+  // every picture is exactly one monitor (a clone within another has none).
   const std::vector<glx::screen_rect> monitors = MonitorRects();
   const std::vector<glx::gl_viewport>& views = wnd->Animator()->Viewports();
   ASSERT_FALSE(monitors.empty());
-  ASSERT_EQ(monitors.size(), views.size());
-  for (size_t i = 0; i < views.size(); ++i) {
-    SCOPED_TRACE(i);
-    const glx::screen_rect& m = monitors[i];
-    EXPECT_EQ(m.left, r.left + views[i].x);
-    EXPECT_EQ(m.bottom, r.bottom - views[i].y);
-    EXPECT_EQ(m.width(), views[i].width);
-    EXPECT_EQ(m.height(), views[i].height);
+  ASSERT_FALSE(views.empty());
+  std::vector<glx::screen_rect> pictures;
+  for (const glx::gl_viewport& v : views)
+    pictures.push_back(
+        {r.left + v.x, r.bottom - v.y - v.height, r.left + v.x + v.width, r.bottom - v.y});
+  for (const glx::screen_rect& p : pictures)
+    EXPECT_NE(monitors.end(), std::find(monitors.begin(), monitors.end(), p))
+        << p.left << "," << p.top;
+  for (const glx::screen_rect& m : monitors) {
+    SCOPED_TRACE(std::to_string(m.left) + "," + std::to_string(m.top));
+    EXPECT_TRUE(m.left >= r.left && m.top >= r.top && m.right <= r.right && m.bottom <= r.bottom);
+    EXPECT_TRUE(std::any_of(pictures.begin(), pictures.end(), [&](const glx::screen_rect& p) {
+      return p.left <= m.left && p.top <= m.top && p.right >= m.right && p.bottom >= m.bottom;
+    }));
   }
   if (monitors.size() == 1) {
     EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), r.right - r.left);

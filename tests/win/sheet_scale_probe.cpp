@@ -75,16 +75,31 @@ int main(int argc, char** argv) {
   std::fprintf(out, "dlu_x %ld\ndlu_y %ld\n", units.right, units.bottom);
   // Controls that the page cuts off: a page that did not grow with its controls.
   int outside = 0;
+  HWND iconControl = nullptr;
   for (HWND child = GetWindow(about.m_hWnd, GW_CHILD); child;
        child = GetWindow(child, GW_HWNDNEXT)) {
     RECT r;
     GetWindowRect(child, &r);
     MapWindowPoints(nullptr, about.m_hWnd, reinterpret_cast<POINT*>(&r), 2);
+    char cls[16] = {};
+    GetClassNameA(child, cls, sizeof cls);
+    if (lstrcmpiA(cls, "Static") == 0 &&
+        (GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
+      iconControl = child;
     if (IsWindowVisible(child) &&
         (r.left < 0 || r.top < 0 || r.right > page.right || r.bottom > page.bottom))
       ++outside;
   }
   std::fprintf(out, "controls_cut_off %d\n", outside);
+  ICONINFO icon = {};
+  BITMAP mask = {};
+  HICON shown = reinterpret_cast<HICON>(SendMessageA(iconControl, STM_GETICON, 0, 0));
+  if (shown && GetIconInfo(shown, &icon)) {
+    GetObjectA(icon.hbmMask, sizeof mask, &mask);
+    if (icon.hbmColor) DeleteObject(icon.hbmColor);
+    DeleteObject(icon.hbmMask);
+  }
+  std::fprintf(out, "icon_w %ld\n", mask.bmWidth);
   WriteLink(out, "home", about.m_home);
   WriteLink(out, "mail", about.m_mail);
   WriteLink(out, "update", about.m_update);

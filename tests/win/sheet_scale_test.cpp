@@ -89,7 +89,7 @@ void ExpectScaled(const Figures& at96, const Figures& at144, const std::string& 
   EXPECT_LT(ratio, 1.65) << at96.at(name) << " -> " << at144.at(name);
 }
 
-TEST(SheetScaling, PageLinksAndTextFollowTheDisplayScaling) {
+TEST(SheetScaling, PageIconLinksAndTextFollowTheDisplayScaling) {
   const Figures at96 = Probe(96, "sheet-96dpi.png");
   const Figures at144 = Probe(144, "sheet-144dpi.png");
   ASSERT_FALSE(at96.empty());
@@ -100,6 +100,8 @@ TEST(SheetScaling, PageLinksAndTextFollowTheDisplayScaling) {
   EXPECT_EQ(1, at96.at("aware"));
   EXPECT_EQ(1, at144.at("aware"));
   ExpectScaled(at96, at144, "font_h");
+  EXPECT_EQ(32, at96.at("icon_w"));
+  EXPECT_EQ(48, at144.at("icon_w"));
   // The page is laid out in dialog units, which follow the dialog font. Its
   // height also holds the sheet's tab row, which does not grow in proportion
   // (229 to 300 rows seen): what counts is that it grows and cuts nothing off.
