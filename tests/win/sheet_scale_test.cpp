@@ -125,6 +125,36 @@ TEST(SheetScaling, PageIconLinksAndTextFollowTheDisplayScaling) {
   }
 }
 
+// A dialog font made anew (as the system does when the sheet moves to a monitor
+// with another scaling): the link's hit area and its bold copy follow it.
+class LinkFontChange : public sheet_testing::SheetTest {};
+
+TEST_F(LinkFontChange, HitAreaAndBoldFontFollowANewDialogFont) {
+  Open();
+  CLinkButton& link = sheet->m_about.m_home;
+  const RECT before = link.TextRect();
+  LOGFONTA lf = {};
+  GetObjectA(link.GetFont(), sizeof lf, &lf);
+  lf.lfHeight = lf.lfHeight * 2 + (lf.lfHeight < 0 ? -1 : 1);
+  HFONT larger = CreateFontIndirectA(&lf);
+  SendMessageA(link.m_hWnd, WM_SETFONT, reinterpret_cast<WPARAM>(larger), TRUE);
+  const RECT after = link.TextRect();
+  EXPECT_GT(after.right - after.left, (before.right - before.left) * 3 / 2);
+  EXPECT_GT(after.bottom - after.top, (before.bottom - before.top) * 3 / 2);
+  // The end of the larger text, beyond the old one, is part of the link.
+  SendMessageA(link.m_hWnd, WM_MOUSEMOVE, 0,
+               MAKELPARAM(after.right - 2, (after.top + after.bottom) / 2));
+  EXPECT_TRUE(link.m_hovering);
+  link.EndHover();
+  LOGFONTA bold = {};
+  ASSERT_NE(nullptr, link.m_boldFont);
+  GetObjectA(link.m_boldFont, sizeof bold, &bold);
+  EXPECT_EQ(lf.lfHeight, bold.lfHeight);
+  EXPECT_EQ(FW_BOLD, bold.lfWeight);
+  Close();
+  DeleteObject(larger);
+}
+
 // The manifest resource (type 24, id 1) of a program, as the loader reads it.
 std::string Manifest(const char* program) {
   HMODULE module = LoadLibraryExA(program, nullptr, LOAD_LIBRARY_AS_DATAFILE);
