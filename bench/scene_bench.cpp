@@ -1,6 +1,7 @@
 // Runs the Verivir scene in a real window and prints the time from Resume to
 // the first drawn frame (text on and off), the median cost of drawing one
-// frame with display lists on and off, and the peak working set.
+// frame with display lists on and off, with one and with two monitor
+// viewports, and the peak working set.
 #include <windows.h>
 #include <GL/gl.h>
 #include <psapi.h>
@@ -63,7 +64,9 @@ class BenchScene : public ZAzozeru {
 };
 
 // Runs one scene until `frames` were drawn; returns ms from Resume to the first.
-double RunScene(int frames) {
+// Either one picture over a 640x480 window, or one 512x384 picture per
+// monitor side by side, as the saver draws on two monitors.
+double RunScene(int frames, int monitors = 0) {
   g_firstFrame = 0;
   g_frames = 0;
   g_wanted = frames;
@@ -72,10 +75,16 @@ double RunScene(int frames) {
   auto* wnd = new glx::COpenGLWnd;
   wnd->_animatorFactory = [] { return new BenchScene(g_settings); };
   RECT rect = {0, 0, 640, 480};
+  std::vector<glx::gl_viewport> views;
+  if (monitors > 0) {
+    rect = {0, 0, 512 * monitors, 384};
+    for (int i = 0; i < monitors; ++i) views.push_back({512 * i, 0, 512, 384});
+  }
   if (!wnd->Create(0, WS_POPUP, rect, nullptr)) {
     std::fprintf(stderr, "scene_bench: cannot create the window\n");
     std::exit(1);
   }
+  wnd->Animator()->SetViewports(views);
   HWND hwnd = wnd->m_hWnd;
   LONGLONG resumed = Ticks();
   wnd->ShowAndAnimate();
@@ -122,6 +131,12 @@ int main(int argc, char** argv) {
     g_settings.displayLists = lists;
     RunScene(frames);
     std::printf("scene.frame.%s: %.2f ms\n", lists ? "lists_on" : "lists_off", Median(g_frameMs));
+    std::fflush(stdout);
+  }
+  for (int monitors : {1, 2}) {
+    g_settings = SceneSettings();
+    RunScene(frames, monitors);
+    std::printf("scene.frame.viewports_%d: %.2f ms\n", monitors, Median(g_frameMs));
     std::fflush(stdout);
   }
   PROCESS_MEMORY_COUNTERS pmc = {};

@@ -5,6 +5,7 @@
 #include <mmsystem.h>
 
 #include <stdexcept>
+#include <utility>
 
 namespace glx {
 
@@ -166,9 +167,28 @@ bool CAnimator::Step() {
 }
 
 void CAnimator::RenderFrame() {
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  if (_viewports.size() < 2) {
+    if (!DrawView()) return;
+  } else {
+    for (const gl_viewport& v : _viewports) {
+      glViewport(v.x, v.y, v.width, v.height);
+      glMatrixMode(GL_PROJECTION);
+      glLoadIdentity();
+      try {
+        SetProjection(v.aspect());
+      } catch (...) {
+      }
+      glMatrixMode(GL_MODELVIEW);
+      if (!DrawView()) return;
+    }
+  }
+  if (_doubleBuffer) SwapBuffers(_hdc);
+}
+
+bool CAnimator::DrawView() {
   int pushed = 0;
   try {
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     SetupView();
     glPushMatrix();
     pushed = 1;
@@ -183,9 +203,9 @@ void CAnimator::RenderFrame() {
   } catch (...) {
     // Keep the matrix stack balanced, or a hook that keeps failing overflows it.
     if (pushed) glPopMatrix();
-    return;
+    return false;
   }
-  if (_doubleBuffer) SwapBuffers(_hdc);
+  return true;
 }
 
 bool CAnimator::IsFrameDue() {
@@ -216,6 +236,10 @@ void CAnimator::SetSize(int cx, int cy) {
   _cy = cy;
   _resize = true;
   SetEvent(_wake);
+}
+
+void CAnimator::SetViewports(std::vector<gl_viewport> viewports) {
+  _viewports = std::move(viewports);
 }
 
 // Pauses are not counted: a second Suspend before a Resume does nothing, so

@@ -5,10 +5,12 @@
 
 #include <atomic>
 #include <string>
+#include <vector>
 
 #include "framework/object.h"
 #include "framework/sync.h"
 #include "framework/thread.h"
+#include "glx/monitor_layout.h"
 
 namespace glx {
 
@@ -50,6 +52,10 @@ class CAnimator : public CObject {
   // Called by the window, on its user-interface thread.
   void StartAnimation();
   void SetSize(int cx, int cy);
+  // One picture per viewport, each with its own aspect, one swap per frame.
+  // Fewer than two means one picture over the whole client area. The render
+  // thread only reads them: set them before the first Resume.
+  void SetViewports(std::vector<gl_viewport> viewports);
   // A cooperative pause: the render thread parks at its next frame boundary,
   // and Suspend returns once it has confirmed (or has not started drawing yet).
   void Suspend();
@@ -65,6 +71,7 @@ class CAnimator : public CObject {
   void Abandon();
 
   HWND Window() const { return _hwnd; }
+  const std::vector<gl_viewport>& Viewports() const { return _viewports; }
 
  protected:
   // The millisecond clock that paces frames (replaceable in tests).
@@ -96,6 +103,8 @@ class CAnimator : public CObject {
   static UINT ThreadProc(LPVOID param);
 
   void RequestStop();
+  // One view of the scene (PreDraw and Draw); false when a hook failed.
+  bool DrawView();
   // Parks the render thread while a pause is requested, until Resume or Stop.
   void ParkWhilePaused();
   // Marks the thread as finished; true when the engine was abandoned to it.
@@ -111,6 +120,7 @@ class CAnimator : public CObject {
   bool _started = false;    // user-interface thread only
   bool _finished = false;   // under _lock
   bool _abandoned = false;  // under _lock
+  std::vector<gl_viewport> _viewports;
 };
 
 }  // namespace glx

@@ -5,6 +5,7 @@
 #include "framework/app.h"
 #include "framework/message_box.h"
 #include "saver/password_mgr.h"
+#include "saver/screen_layout.h"
 #include "scene/zazozeru.h"
 
 IMPLEMENT_DYNCREATE(CSaverWnd, glx::COpenGLWnd)
@@ -23,9 +24,15 @@ const View kViews[] = {{'B', 180.0f, 0, 1, 0}, {'D', -90.0f, 1, 0, 0}, {'F', 0.0
 
 }  // namespace
 
+// A desktop left visible on another monitor could be read and used while a
+// password-protected saver runs: the window covers every monitor.
 BOOL CSaverWnd::CreateFullScreen(CWnd* parent) {
-  RECT screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-  return Create(WS_EX_TOPMOST, WS_POPUP, screen, parent);
+  const glx::monitor_layout layout = ScreenLayout();
+  const glx::screen_rect& w = layout.window;
+  RECT screen = {w.left, w.top, w.right, w.bottom};
+  if (!Create(WS_EX_TOPMOST, WS_POPUP, screen, parent)) return FALSE;
+  if (_animator) _animator->SetViewports(layout.viewports);
+  return TRUE;
 }
 
 ZAzozeru* CSaverWnd::Scene() const {

@@ -14,7 +14,7 @@ class CSaverWnd : public glx::COpenGLWnd {
  public:
   CSaverWnd() = default;
 
-  // Covers the primary screen; hidden until ShowAndAnimate.
+  // Covers every monitor, one picture on each; hidden until ShowAndAnimate.
   BOOL CreateFullScreen(CWnd* parent);
   bool CanClose() override;
   bool IsSceneBusy() const;

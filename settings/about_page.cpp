@@ -1,6 +1,7 @@
 #include "settings/about_page.h"
 
 #include "framework/app.h"
+#include "framework/scaled_icon.h"
 #include "framework/strings.h"
 #include "settings/build_stamp.h"
 #include "settings/settings_ids.h"
@@ -38,6 +39,7 @@ BOOL CAboutPage::OnInitDialog() {
   _tooltip.AddTool(_home.m_hWnd, IDS_TIP_HOME);
   _tooltip.AddTool(_mail.m_hWnd, IDS_TIP_MAIL);
   _tooltip.AddTool(_update.m_hWnd, IDS_TIP_UPDATE);
+  AfxScaleDialogIcons(m_hWnd, AfxGetResourceHandle(), IDI_VERIVIR);
   return TRUE;
 }
 

@@ -4,17 +4,21 @@
 
 #include "framework/app.h"
 #include "framework/dialog.h"
+#include "framework/dpi.h"
+#include "xtl/dpi_scale.h"
 
 namespace {
 
+// The underline is `line` pixels thick and ends on the text cell's last row.
 void DrawTextLine(HDC dc, const RECT& r, POINT origin, const std::string& text, COLORREF color,
-                  int offset) {
-  HPEN pen = CreatePen(PS_SOLID, 1, color);
+                  int offset, int line) {
+  HPEN pen = CreatePen(PS_SOLID, line, color);
   HGDIOBJ oldPen = SelectObject(dc, pen);
   COLORREF oldColor = SetTextColor(dc, color);
   TextOutA(dc, origin.x + offset, origin.y + offset, text.c_str(), static_cast<int>(text.size()));
-  MoveToEx(dc, r.left + offset, r.bottom - 1 + offset, nullptr);
-  LineTo(dc, r.right + offset, r.bottom - 1 + offset);
+  const int y = r.bottom - 1 - (line - 1) / 2 + offset;
+  MoveToEx(dc, r.left + offset, y, nullptr);
+  LineTo(dc, r.right + offset, y);
   SetTextColor(dc, oldColor);
   SelectObject(dc, oldPen);
   DeleteObject(pen);
@@ -66,6 +70,27 @@ void CLinkButton::CreateBoldFont() {
   lf.lfWeight = FW_BOLD;
   lf.lfItalic = FALSE;
   _boldFont = CreateFontIndirectA(&lf);
+}
+
+// The bold copy follows the dialog's font, which the system makes anew when the
+// dialog moves to a monitor with another scaling.
+void CLinkButton::RecreateBoldFont() {
+  if (_boldFont) DeleteObject(_boldFont);
+  _boldFont = nullptr;
+  CreateBoldFont();
+}
+
+int CLinkButton::Px(int pixels) { return xtl::scale_to_dpi(pixels, AfxGetDpiForWindow(m_hWnd)); }
+
+LRESULT CLinkButton::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+  const LRESULT result = CButton::WindowProc(msg, wParam, lParam);
+  if (msg == WM_SETFONT) {
+    RecreateBoldFont();
+  } else if (msg == WM_DPICHANGED_AFTERPARENT) {
+    RecreateBoldFont();
+    InvalidateRect(m_hWnd, nullptr, TRUE);
+  }
+  return result;
 }
 
 BOOL CLinkButton::SubclassDlgItem(UINT id, CWnd* parent) {
@@ -137,7 +162,7 @@ void CLinkButton::DrawPlain(HDC dc, const Layout& l, COLORREF color) {
   SetBkMode(dc, TRANSPARENT);
   FillBackground(dc, l.rect, _backgroundColor);
   UINT oldAlign = SetTextAlign(dc, l.align);
-  DrawTextLine(dc, l.rect, l.origin, GetWindowText(), color, 0);
+  DrawTextLine(dc, l.rect, l.origin, GetWindowText(), color, 0, Px(1));
   SetTextAlign(dc, oldAlign);
 }
 
@@ -147,8 +172,8 @@ void CLinkButton::DrawDisabled(HDC dc, const Layout& l) {
   UINT oldAlign = SetTextAlign(dc, l.align);
   std::string text = GetWindowText();
   // An embossed look: a light copy one pixel down and right, the grey text over it.
-  DrawTextLine(dc, l.rect, l.origin, text, GetSysColor(COLOR_BTNHIGHLIGHT), 1);
-  DrawTextLine(dc, l.rect, l.origin, text, GetSysColor(COLOR_GRAYTEXT), 0);
+  DrawTextLine(dc, l.rect, l.origin, text, GetSysColor(COLOR_BTNHIGHLIGHT), Px(1), Px(1));
+  DrawTextLine(dc, l.rect, l.origin, text, GetSysColor(COLOR_GRAYTEXT), 0, Px(1));
   SetTextAlign(dc, oldAlign);
 }
 
@@ -159,7 +184,7 @@ void CLinkButton::DrawItem(LPDRAWITEMSTRUCT dis) {
   else
     color = _hovering ? _hoverColor : _visited ? _visitedColor : _normalColor;
   HDC dc = dis->hDC;
-  HPEN pen = CreatePen(PS_SOLID, 1, color);
+  HPEN pen = CreatePen(PS_SOLID, Px(1), color);
   HGDIOBJ oldPen = SelectObject(dc, pen);
   HGDIOBJ oldFont = SelectObject(dc, DrawingFont());
   COLORREF oldColor = SetTextColor(dc, color);

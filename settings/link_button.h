@@ -41,6 +41,7 @@ class CLinkButton : public CButton {
   void OnLButtonDown(UINT flags, POINT pt) override;
   void OnLButtonUp(UINT flags, POINT pt) override;
   void OnSysColorChange() override;
+  LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
  private:
   struct Layout {
@@ -50,6 +51,9 @@ class CLinkButton : public CButton {
   };
   void ReadSystemColors();
   void CreateBoldFont();
+  void RecreateBoldFont();
+  // A length drawn in pixels at 96 dpi, at the scaling this button is shown at.
+  int Px(int pixels);
   HFONT DrawingFont();
   Layout ComputeLayout(HDC dc);
   void DrawPlain(HDC dc, const Layout& layout, COLORREF color);

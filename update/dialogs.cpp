@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <commdlg.h>
 
+#include "framework/scaled_icon.h"
 #include "update/messages.h"
 #include "update/progress.h"
 #include "update/progress_report.h"
@@ -30,6 +31,7 @@ constexpr UINT kProgressPeriodMs = 100;
 void Prepare(HWND dialog) {
   auto icon = LoadIconA(g_update.instance, MAKEINTRESOURCEA(IDI_NUVORA));
   SendMessageA(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+  AfxScaleDialogIcons(dialog, g_update.instance, IDI_NUVORA);
   g_asking = false;
   g_lateOutcome = 0;
 }

@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Draws Nuvora's program icon (32x32 and 16x16, 16 colours) into an .ico file.
+"""Draws Nuvora's program icon (32, 16, 48 and 64 pixels, 16 colours) into an .ico file.
 
 Usage: make_icon.py OUTPUT.ico
 Drawn from code so that no binary file lives in the repository.
@@ -59,7 +59,8 @@ def image(size):
 
 
 def main():
-    images = [(32, image(32)), (16, image(16))]
+    # 48 and 64 for displays scaled to 150 and 200 %.
+    images = [(32, image(32)), (16, image(16)), (48, image(48)), (64, image(64))]
     out = struct.pack("<HHH", 0, 1, len(images))
     offset = 6 + 16 * len(images)
     for size, data in images:

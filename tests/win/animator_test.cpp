@@ -61,6 +61,16 @@ class RecordingScene : public glx::CAnimator {
   }
   void Draw() override {
     Record("Draw");
+    {
+      // Where this picture goes and the aspect its projection was made with.
+      GLint v[4] = {};
+      GLdouble m[16] = {};
+      glGetIntegerv(GL_VIEWPORT, v);
+      glGetDoublev(GL_PROJECTION_MATRIX, m);
+      std::lock_guard<std::mutex> g(_m);
+      views.push_back({v[0], v[1], v[2], v[3]});
+      aspects.push_back(m[5] / m[0]);
+    }
     frameTimes.push_back(_lastFrame);  // the stamp the pacing took for this frame
     glColor3f(1.0f, 0.0f, 0.0f);
     glRectf(-0.5f, -0.5f, 0.5f, 0.5f);
@@ -73,6 +83,8 @@ class RecordingScene : public glx::CAnimator {
     {
       std::lock_guard<std::mutex> g(_m);
       centers.push_back(testing_support::ReadFrontPixel(_cx / 2, _cy / 2));
+      lefts.push_back(testing_support::ReadFrontPixel(_cx / 4, _cy / 2));
+      rights.push_back(testing_support::ReadFrontPixel(_cx * 3 / 4, _cy / 2));
       corners.push_back(testing_support::ReadFrontPixel(1, 1));
       depths.push_back(depth);
     }
@@ -117,8 +129,10 @@ class RecordingScene : public glx::CAnimator {
   HANDLE mayGoOn = CreateEventA(nullptr, FALSE, FALSE, nullptr);
   std::vector<DWORD> frameTimes;
   // One entry per frame, read back after the frame.
-  std::vector<Rgb> centers, corners;
+  std::vector<Rgb> centers, corners, lefts, rights;
   std::vector<int> depths;
+  std::vector<glx::gl_viewport> views;
+  std::vector<double> aspects;
   std::mutex _m;
 
  private:
@@ -194,6 +208,36 @@ TEST_F(AnimatorTest, RunsHooksInOrderAndDrawsIntoTheWindow) {
   EXPECT_EQ(scene->centers[0], (Rgb{255, 0, 0}));
   EXPECT_EQ(scene->corners[0], (Rgb{0, 0, 0}));
   EXPECT_EQ(scene->depths[0], 1);
+}
+
+TEST_F(AnimatorTest, TwoViewportsGetTheWholeSceneEachWithItsOwnAspect) {
+  DestroyWindow(hwnd);
+  hwnd = CreateTestWindow(96, 48);
+  // A square monitor on the left, a wide one on the right.
+  scene->SetViewports({{0, 0, 48, 48}, {48, 12, 48, 24}});
+  ASSERT_TRUE(scene->AttachWindow(hwnd));
+  scene->SetSize(96, 48);
+  scene->StartAnimation();
+  scene->gated = true;
+  scene->Resume();
+  ASSERT_EQ(WaitForSingleObject(scene->frameShown, 10000), WAIT_OBJECT_0);
+  {
+    std::lock_guard<std::mutex> g(scene->_m);
+    ASSERT_EQ(scene->views.size(), 2u);  // two pictures before the first Advance
+    EXPECT_EQ(scene->views[0], (glx::gl_viewport{0, 0, 48, 48}));
+    EXPECT_EQ(scene->views[1], (glx::gl_viewport{48, 12, 48, 24}));
+    EXPECT_NEAR(scene->aspects[0], 1.0, 1e-6);
+    EXPECT_NEAR(scene->aspects[1], 2.0, 1e-6);
+    // Each picture has the square in its middle; between them the clear colour.
+    EXPECT_EQ(scene->lefts[0], (Rgb{255, 0, 0}));
+    EXPECT_EQ(scene->rights[0], (Rgb{255, 0, 0}));
+    EXPECT_EQ(scene->centers[0], (Rgb{0, 0, 0}));
+  }
+  scene->gated = false;
+  SetEvent(scene->mayGoOn);
+  ASSERT_TRUE(WaitForAdvances(3));
+  scene->Stop(5000);
+  EXPECT_EQ(scene->Count("Draw"), 2 * scene->Count("Advance"));
 }
 
 TEST_F(AnimatorTest, FramesAreMoreThanThirtyMillisecondsApart) {

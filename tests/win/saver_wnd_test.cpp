@@ -3,11 +3,13 @@
 #include <tlhelp32.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
 #include "saver/saver_app.h"
 #include "saver/saver_wnd.h"
+#include "saver/screen_layout.h"
 #include "scene/zazozeru.h"
 #include "test_support.h"
 
@@ -73,6 +75,50 @@ TEST(SaverWindow, ThirtyCyclesLeaveNoThreadOrWindow) {
   // The counts do see a running saver: its render thread and its window.
   EXPECT_GT(g_running.threads, before.threads);
   EXPECT_GT(g_running.windows, before.windows);
+}
+
+// Whatever monitors this display gives, none is left uncovered and each gets
+// its own picture; a single monitor gets exactly the one full-window picture.
+TEST(SaverWindow, CoversTheVirtualScreenWithOnePicturePerMonitor) {
+  CSaverApp app;
+  auto* wnd = new CSaverWnd;
+  wnd->_animatorClass = RUNTIME_CLASS(ZAzozeru);
+  ASSERT_TRUE(wnd->CreateFullScreen(nullptr));
+  RECT r = {};
+  GetWindowRect(wnd->m_hWnd, &r);
+  const int vx = GetSystemMetrics(SM_XVIRTUALSCREEN), vy = GetSystemMetrics(SM_YVIRTUALSCREEN);
+  EXPECT_EQ(vx, r.left);
+  EXPECT_EQ(vy, r.top);
+  EXPECT_EQ(vx + GetSystemMetrics(SM_CXVIRTUALSCREEN), r.right);
+  EXPECT_EQ(vy + GetSystemMetrics(SM_CYVIRTUALSCREEN), r.bottom);
+  // Every monitor lies within the window and within one of the pictures, and
+  // every picture is exactly one monitor (a clone within another has none).
+  const std::vector<glx::screen_rect> monitors = MonitorRects();
+  const std::vector<glx::gl_viewport>& views = wnd->Animator()->Viewports();
+  ASSERT_FALSE(monitors.empty());
+  ASSERT_FALSE(views.empty());
+  std::vector<glx::screen_rect> pictures;
+  for (const glx::gl_viewport& v : views)
+    pictures.push_back(
+        {r.left + v.x, r.bottom - v.y - v.height, r.left + v.x + v.width, r.bottom - v.y});
+  for (const glx::screen_rect& p : pictures)
+    EXPECT_NE(monitors.end(), std::find(monitors.begin(), monitors.end(), p))
+        << p.left << "," << p.top;
+  for (const glx::screen_rect& m : monitors) {
+    SCOPED_TRACE(std::to_string(m.left) + "," + std::to_string(m.top));
+    EXPECT_TRUE(m.left >= r.left && m.top >= r.top && m.right <= r.right && m.bottom <= r.bottom);
+    EXPECT_TRUE(std::any_of(pictures.begin(), pictures.end(), [&](const glx::screen_rect& p) {
+      return p.left <= m.left && p.top <= m.top && p.right >= m.right && p.bottom >= m.bottom;
+    }));
+  }
+  if (monitors.size() == 1) {
+    EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), r.right - r.left);
+    EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), r.bottom - r.top);
+  }
+  wnd->DestroyWindow();
+  MSG quit;
+  while (PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+  }
 }
 
 // The saver window fails half-way, as when its engine cannot be attached:

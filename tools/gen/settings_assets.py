@@ -60,11 +60,15 @@ def hand_cursor():
     return struct.pack("<HHH", 0, 2, 1) + entry + image
 
 
-def icon():
-    """A blue sphere with a grey ring and a small red sphere, 32x32, 32 bits."""
+def icon_image(size):
+    """A blue sphere with a grey ring and a small red sphere, drawn on a 32x32
+    grid scaled to size x size, 32 bits."""
+    k = size / 32
     pixels = b""
-    for y in reversed(range(32)):
-        for x in range(32):
+    for row in reversed(range(size)):
+        for col in range(size):
+            # The pixel's centre on the 32-pixel grid (exactly col, row at 32).
+            x, y = (col + 0.5) / k - 0.5, (row + 0.5) / k - 0.5
             r = g = b = a = 0
             dx, dy = x - 15.5, y - 15.5
             d = math.hypot(dx, dy)
@@ -76,10 +80,20 @@ def icon():
             if math.hypot(x - 25, y - 6) < 4:
                 r, g, b, a = 230, 30, 30, 255
             pixels += bytes((b, g, r, a))
-    mask = pack_rows(lambda x, y: 0)
-    image = bitmap_header(32, 32, 32) + pixels + mask
-    entry = struct.pack("<BBBBHHII", 32, 32, 0, 0, 1, 32, len(image), 22)
-    return struct.pack("<HHH", 0, 1, 1) + entry + image
+    mask = bytes(((size + 31) // 32) * 4 * size)  # all clear: the alpha decides
+    return bitmap_header(size, size, 32) + pixels + mask
+
+
+def icon():
+    """The icon at 32 pixels, and at 48 and 64 for displays scaled to 150 and 200 %."""
+    sizes = (32, 48, 64)
+    images = [icon_image(size) for size in sizes]
+    out = struct.pack("<HHH", 0, 1, len(sizes))
+    offset = 6 + 16 * len(sizes)
+    for size, image in zip(sizes, images):
+        out += struct.pack("<BBBBHHII", size, size, 0, 0, 1, 32, len(image), offset)
+        offset += len(image)
+    return out + b"".join(images)
 
 
 def main():

@@ -107,6 +107,10 @@ start_wine() {
   rm -rf "$prefix"
   mkdir -p "$(dirname "$prefix")"
   cp -al "$template" "$prefix"
+  # Wine rewrites its registry files in place, so hard links would carry each
+  # run's registry changes into the template and every other clone: copy them.
+  local reg
+  for reg in "$template"/*.reg; do cp --remove-destination "$reg" "$prefix/"; done
   export WINEPREFIX="$prefix"
   wineserver -p </dev/null >/dev/null 2>&1 || true
   wine cmd /c exit </dev/null >/dev/null 2>&1 || true
