@@ -251,6 +251,22 @@ bool ProgramRuns(const std::string& fileName) {
   return found;
 }
 
+void EndProgram(const std::string& fileName) {
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return;
+  PROCESSENTRY32 entry = {};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+    if (!SameFile(entry.szExeFile, fileName)) continue;
+    if (HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID)) {
+      TerminateProcess(process, 1);
+      WaitForSingleObject(process, 10000);
+      CloseHandle(process);
+    }
+  }
+  CloseHandle(snapshot);
+}
+
 HWND SetupWizard::Find() const {
   CaptionSearch search{&caption_, nullptr};
   EnumWindows(FindCaption, reinterpret_cast<LPARAM>(&search));

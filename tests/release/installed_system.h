@@ -40,6 +40,8 @@ bool RunToTheEnd(const std::string& commandLine, DWORD* exitCode, DWORD timeoutM
 std::string ProgramPath(DWORD pid);
 // Whether a process runs whose program file name is exactly this (no case).
 bool ProgramRuns(const std::string& fileName);
+// Ends every process whose program file name is this.
+void EndProgram(const std::string& fileName);
 
 // The setup wizard whose window caption is exactly `caption`.
 class SetupWizard {

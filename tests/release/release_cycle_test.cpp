@@ -97,7 +97,12 @@ class ReleaseCycle : public nuvora_test::NuvoraCase {
     RegDeleteTree(HKEY_CURRENT_USER, kSettingsKey);
     ASSERT_FALSE(Exists(InstalledSaver())) << "an earlier Verivir could not be removed";
   }
-  void TearDown() override { Uninstall(); }
+  void TearDown() override {
+    // An installer that a failed case left open would cover the next case's windows.
+    EndProgram("VerivirSetup-" + kNext + ".exe");
+    EndProgram("VerivirSetup-" + kThis + ".exe");
+    Uninstall();
+  }
 
   static void InstallSilently(const std::string& dist, const std::string& version) {
     const std::string setup = Installer(dist, version);

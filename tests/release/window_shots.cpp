@@ -105,7 +105,7 @@ HWND WaitForWindow(const std::function<HWND()>& find, DWORD timeoutMs = 30000) {
 struct ByProcess {
   DWORD pid;
   std::string caption;  // empty: any
-  bool fullScreen;
+  int fullScreen;       // 1: only full-screen windows, 0: only smaller ones, -1: any
   HWND found;
 };
 
@@ -117,12 +117,13 @@ BOOL CALLBACK FindOfProcess(HWND hwnd, LPARAM lParam) {
   if (!s->caption.empty() && nuvora_test::Text(hwnd) != s->caption) return TRUE;
   RECT r;
   GetWindowRect(hwnd, &r);
-  if (s->fullScreen && r.right - r.left < GetSystemMetrics(SM_CXSCREEN)) return TRUE;
+  const bool full = r.right - r.left >= GetSystemMetrics(SM_CXSCREEN);
+  if (s->fullScreen >= 0 && full != (s->fullScreen == 1)) return TRUE;
   s->found = hwnd;
   return FALSE;
 }
 
-HWND OfProcess(DWORD pid, const std::string& caption, bool fullScreen = false) {
+HWND OfProcess(DWORD pid, const std::string& caption, int fullScreen = -1) {
   ByProcess search{pid, caption, fullScreen, nullptr};
   EnumWindows(FindOfProcess, reinterpret_cast<LPARAM>(&search));
   return search.found;
@@ -161,10 +162,11 @@ void ShootSaver(const std::string& saver, const std::string& name, DWORD big, DW
   PROCESS_INFORMATION process = Start("\"" + saver + "\" /s");
   if (waitDialog)
     Shoot("wait_dialog",
-          WaitForWindow([&] { return OfProcess(process.dwProcessId, "ZOV Verivir"); }));
-  HWND window = WaitForWindow([&] { return OfProcess(process.dwProcessId, "", true); });
+          WaitForWindow([&] { return OfProcess(process.dwProcessId, "ZOV Verivir", 0); }));
+  HWND window = WaitForWindow([&] { return OfProcess(process.dwProcessId, "", 1); });
   // Ready when the wait dialog is gone and two captures differ.
-  WaitForWindow([&] { return OfProcess(process.dwProcessId, "ZOV Verivir") ? nullptr : window; });
+  WaitForWindow(
+      [&] { return OfProcess(process.dwProcessId, "ZOV Verivir", 0) ? nullptr : window; });
   RECT screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
   Image first = Capture(screen), now;
   for (int i = 0; i < 500 && window; ++i) {
