@@ -203,6 +203,28 @@ LRESULT CWnd::Default() {
   return DefWindowProc(t_currentMsg.message, t_currentMsg.wParam, t_currentMsg.lParam);
 }
 
+namespace {
+
+struct Forwarded {
+  UINT msg;
+  WPARAM wParam;
+  LPARAM lParam;
+};
+
+BOOL CALLBACK SendToChild(HWND child, LPARAM param) {
+  const auto* m = reinterpret_cast<const Forwarded*>(param);
+  ::SendMessageA(child, m->msg, m->wParam, m->lParam);
+  return TRUE;
+}
+
+}  // namespace
+
+void CWnd::SendToDescendants(UINT msg, WPARAM wParam, LPARAM lParam) {
+  Forwarded m = {msg, wParam, lParam};
+  // EnumChildWindows visits grandchildren too, each once.
+  ::EnumChildWindows(m_hWnd, SendToChild, reinterpret_cast<LPARAM>(&m));
+}
+
 BOOL CWnd::PreTranslateMessage(MSG*) { return FALSE; }
 
 void CWnd::PostNcDestroy() {}
@@ -264,6 +286,8 @@ LRESULT CWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_SYSCOLORCHANGE:
       OnSysColorChange();
+      // Windows tells only top-level windows; their controls hear it from them.
+      if (!(GetStyle() & WS_CHILD)) SendToDescendants(msg, wParam, lParam);
       return 0;
     case WM_KILLFOCUS:
       OnKillFocus(reinterpret_cast<HWND>(wParam));

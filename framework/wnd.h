@@ -94,6 +94,8 @@ class CWnd : public CObject {
   }
   DWORD GetStyle() const { return static_cast<DWORD>(::GetWindowLongPtrA(m_hWnd, GWL_STYLE)); }
   BOOL CenterWindow(HWND alternateOwner = nullptr);
+  // Sends the message to every child window, grandchildren included.
+  void SendToDescendants(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
 
  protected:
   WNDPROC m_pfnSuper = nullptr;  // the window's own procedure, for default processing

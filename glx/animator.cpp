@@ -11,23 +11,33 @@ namespace glx {
 IMPLEMENT_DYNCREATE(CAnimator, CObject)
 
 namespace {
-constexpr DWORD kFrameGapMs = 30;  // a frame is due once more than this has passed
+constexpr DWORD kFrameGapMs = 30;     // a frame is due once more than this has passed
+constexpr DWORD kPauseWaitMs = 5000;  // longest wait for a pause to be confirmed
+}  // namespace
+
+CAnimator::CAnimator() {
+  _wake = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+  _parked = CreateEventA(nullptr, FALSE, FALSE, nullptr);
 }
 
-CAnimator::CAnimator() { _wake = CreateEventA(nullptr, FALSE, FALSE, nullptr); }
-
+// Nothing here ends a thread by force: a thread that never ran is let go
+// before it touches the engine, one that runs is asked to stop and waited for.
+// A window that could not stop its engine abandons it instead of deleting it.
 CAnimator::~CAnimator() {
   if (_thread) {
-    // Normally Stop has ended the thread. An engine deleted without Stop may
-    // still own a thread that never ran; it must not run in a deleted engine.
-    if (WaitForSingleObject(_thread->m_hThread, 0) == WAIT_TIMEOUT) {
-      TerminateThread(_thread->m_hThread, 0);
-      WaitForSingleObject(_thread->m_hThread, INFINITE);
+    if (!_started) {
+      _cancelStart = true;
+      _started = true;
+      _thread->ResumeThread();
+    } else {
+      RequestStop();
     }
+    WaitForSingleObject(_thread->m_hThread, INFINITE);
     delete _thread;
     _thread = nullptr;
   }
   if (_wake) CloseHandle(_wake);
+  if (_parked) CloseHandle(_parked);
 }
 
 bool CAnimator::AttachWindow(HWND hwnd) {
@@ -37,7 +47,6 @@ bool CAnimator::AttachWindow(HWND hwnd) {
   _thread = AfxBeginThread(ThreadProc, this, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED, nullptr);
   if (!_thread) return false;
   _thread->m_bAutoDelete = FALSE;  // still suspended: no race with the thread's end
-  _suspended = true;
   return true;
 }
 
@@ -72,6 +81,7 @@ int CAnimator::SetupPixelFormat(DWORD flags, BYTE colorBits, BYTE depthBits) {
   pfd.cDepthBits = depthBits;
   pfd.iLayerType = PFD_MAIN_PLANE;
   int format = ChoosePixelFormat(_hdc, &pfd);
+  _pixelFlags = flags;
   _doubleBuffer = (flags & PFD_DOUBLEBUFFER) != 0;
   if (format == 0)
     throw std::runtime_error("glx::CAnimator::SetupPixelFormat: ChoosePixelFormat failed!");
@@ -208,58 +218,132 @@ void CAnimator::SetSize(int cx, int cy) {
   SetEvent(_wake);
 }
 
-// Suspend and Resume are kept balanced: a second Suspend without a Resume in
-// between does nothing, so one Resume always lets the thread run again.
+// Pauses are not counted: a second Suspend before a Resume does nothing, so
+// one Resume always lets the thread run again.
 void CAnimator::Suspend() {
-  if (_thread && !_suspended) {
-    _thread->SuspendThread();
-    _suspended = true;
+  if (!_thread || !_started || _pause) return;
+  const unsigned request = ++_pauseRequest;
+  _pause = true;
+  SetEvent(_wake);
+  // A thread still setting up checks for a pause before its first frame.
+  if (!_inLoop) return;
+  HANDLE handles[2] = {_parked, _thread->m_hThread};
+  const DWORD start = GetTickCount();
+  while (_pauseConfirmed != request) {
+    const DWORD elapsed = GetTickCount() - start;
+    if (elapsed >= kPauseWaitMs) break;  // a hung driver call must not hang the window too
+    // Messages sent from other threads are still answered meanwhile.
+    DWORD r = MsgWaitForMultipleObjects(2, handles, FALSE, kPauseWaitMs - elapsed, QS_SENDMESSAGE);
+    if (r == WAIT_OBJECT_0 + 2) {
+      MSG msg;
+      PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    } else if (r != WAIT_OBJECT_0) {
+      break;  // the thread ended, or the wait failed
+    }
   }
 }
 
 void CAnimator::Resume() {
-  if (_thread && _suspended) {
-    _thread->ResumeThread();
-    _suspended = false;
+  if (!_thread) return;
+  if (!_started) {
+    _started = true;
+    _thread->ResumeThread();  // created suspended: it has not run any code yet
+  }
+  if (_pause) {
+    _pause = false;
+    SetEvent(_wake);
   }
 }
 
-void CAnimator::Stop(DWORD timeoutMs) {
-  if (!_thread) return;
+void CAnimator::RequestStop() {
   _lock.Lock();
   _stop = true;
   _lock.Unlock();
-  SetEvent(_wake);
-  if (WaitForSingleObject(_thread->m_hThread, timeoutMs) == WAIT_TIMEOUT) {
-    // The window deletes the engine right after Stop; a thread that did not
-    // end in time (a hung driver call, say) must not run on in a deleted engine.
-    TerminateThread(_thread->m_hThread, 0);
-    WaitForSingleObject(_thread->m_hThread, INFINITE);
+  SetEvent(_wake);  // ends a pause or a wait between frames
+}
+
+bool CAnimator::Stop(DWORD timeoutMs) {
+  if (!_thread) return true;
+  if (!_started) {
+    // Never resumed: let it end before it touches anything.
+    _cancelStart = true;
+    _started = true;
+    _thread->ResumeThread();
   }
+  RequestStop();
+  return WaitForSingleObject(_thread->m_hThread, timeoutMs) == WAIT_OBJECT_0;
+}
+
+void CAnimator::Abandon() {
+  if (_thread) {
+    _lock.Lock();
+    if (!_finished) {
+      // The thread still uses the engine: it deletes it, and its thread
+      // object, when it ends.
+      _abandoned = true;
+      _thread->m_bAutoDelete = TRUE;
+      _thread = nullptr;
+      _lock.Unlock();
+      return;
+    }
+    _lock.Unlock();
+  }
+  delete this;  // the destructor waits for the last steps of an ending thread
+}
+
+void CAnimator::ParkWhilePaused() {
+  while (_pause && !_stop) {
+    _pauseConfirmed = _pauseRequest.load();
+    SetEvent(_parked);
+    WaitForSingleObject(_wake, INFINITE);
+  }
+}
+
+bool CAnimator::Finish() {
+  _lock.Lock();
+  _finished = true;
+  const bool abandoned = _abandoned;
+  _lock.Unlock();
+  return abandoned;
 }
 
 UINT CAnimator::ThreadProc(LPVOID param) {
   auto* self = static_cast<CAnimator*>(param);
+  if (self->_cancelStart) {
+    if (self->Finish()) delete self;
+    return 0;
+  }
   timeBeginPeriod(1);
-  bool result = false;
+  bool initialised = true;
+  UINT code = 0;
   try {
-    if (!self->ThreadInit()) {
+    initialised = self->ThreadInit();
+    if (initialised) {
+      self->_inLoop = true;
+      // The frame boundary is the only place where the thread pauses or stops.
+      for (;;) {
+        self->ParkWhilePaused();
+        if (!self->Step()) break;
+        self->WaitForNextStep();
+      }
+    } else {
       // No ThreadExit here, but a context or device context that a scene's
       // failed set-up left behind is still released.
       self->DeleteRC();
       self->FreeDC();
-      timeEndPeriod(1);
-      return 0;
     }
-    while (self->Step()) self->WaitForNextStep();
   } catch (...) {
   }
-  try {
-    result = self->ThreadExit();
-  } catch (...) {
+  self->_inLoop = false;
+  if (initialised) {
+    try {
+      code = self->ThreadExit() ? 1 : 0;
+    } catch (...) {
+    }
   }
   timeEndPeriod(1);
-  return result ? 1 : 0;
+  if (self->Finish()) delete self;
+  return code;
 }
 
 }  // namespace glx

@@ -76,9 +76,9 @@ void COpenGLWnd::OnPaint() {
 
 BOOL COpenGLWnd::OnEraseBkgnd(HDC) { return TRUE; }
 
-// A refused close leaves the thread suspended. Repeated refusals cannot stack
-// suspensions: the engine's Suspend does nothing when already suspended, so the
-// single Resume in UnhookAnimator always lets the thread see the stop request.
+// A refused close leaves the thread paused. Repeated refusals cannot stack
+// pauses: the engine's Suspend does nothing when already paused, so the single
+// Resume in UnhookAnimator always lets the thread see the stop request.
 void COpenGLWnd::OnClose() {
   SuspendAnimator();
   RequestClose();
@@ -127,10 +127,14 @@ int COpenGLWnd::DoClose() {
 void COpenGLWnd::UnhookAnimator() {
   if (!_animator) return;
   try {
-    // A thread that never ran, or that OnClose suspended, must run to see the stop.
+    // A thread that never ran, or that OnClose paused, must run to see the stop.
     ResumeAnimator();
-    _animator->Stop(5000);
-    delete _animator;
+    // A thread still busy after the wait (a long set-up, a hung driver) is not
+    // killed: it gets the engine and deletes it when it reaches its stop.
+    if (_animator->Stop(5000))
+      delete _animator;
+    else
+      _animator->Abandon();
     _animator = nullptr;
   } catch (...) {
     report_failure("COpenGLWnd::UnhookAnimator", 3);

@@ -86,6 +86,11 @@ BOOL CSaverApp::InitInstance() {
 }
 
 void CSaverApp::ReportCannotCreate() {
+  // A saver window destroyed half-way has posted the quit message, which would
+  // close the box as soon as it opens. Nothing waits for that quit: the run ends.
+  MSG quit;
+  while (PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+  }
   AfxMessageBox(IDS_CANNOT_CREATE, MB_OK | MB_ICONEXCLAMATION);
 }
 
@@ -94,8 +99,8 @@ bool CSaverApp::RunSaver() {
   auto* wnd = new CSaverWnd;
   wnd->_animatorClass = RUNTIME_CLASS(ZAzozeru);
   if (!wnd->CreateFullScreen(nullptr)) {
-    DestroyLeftover(nullptr);
     ReportCannotCreate();
+    DestroyLeftover(nullptr);
     return false;
   }
   m_pMainWnd = wnd;
@@ -128,8 +133,8 @@ bool CSaverApp::RunPreview(HWND parent) {
   const BOOL created = wnd->Create(WS_EX_TOOLWINDOW, WS_CHILD | WS_VISIBLE, client, &parentWnd);
   parentWnd.m_hWnd = nullptr;
   if (!created) {
-    DestroyLeftover(parent);
     ReportCannotCreate();
+    DestroyLeftover(parent);
     return false;
   }
   m_pMainWnd = wnd;

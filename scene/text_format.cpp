@@ -1,6 +1,7 @@
 #include "scene/text_format.h"
 
 #include <atomic>
+#include <cstring>
 
 namespace text_format {
 
@@ -13,6 +14,64 @@ bool IsTimed(const std::string& pattern) {
          pattern.find("%S") != std::string::npos;
 }
 
+namespace {
+
+constexpr std::size_t kMaxShown = 127;  // what a buffer of 128 characters holds
+
+// Codes that every C runtime formats. Others may end the process in one
+// runtime and give nothing in another, so they are never passed on.
+bool IsPlainCode(char code) { return code != '\0' && std::strchr("aAbBcdHIjmMpSUwWxXyYZ", code); }
+
+// Later shorthands, spelled with plain codes.
+const char* Shorthand(char code) {
+  switch (code) {
+    case 'D':
+      return "%m/%d/%y";
+    case 'F':
+      return "%Y-%m-%d";
+    case 'R':
+      return "%H:%M";
+    case 'T':
+      return "%H:%M:%S";
+    case 'h':
+      return "%b";
+    case 'n':
+      return "\n";
+    case 't':
+      return "\t";
+    default:
+      return nullptr;
+  }
+}
+
+// Appends the pattern formatted for local; false once the text is too long.
+bool Expand(const std::string& pattern, const std::tm& local, std::string& out) {
+  for (std::size_t i = 0; i < pattern.size(); ++i) {
+    const char c = pattern[i];
+    if (c != '%' || i + 1 == pattern.size()) {
+      out += c;  // a trailing percent sign is shown as it is
+    } else {
+      const char code = pattern[++i];
+      if (code == '%') {
+        out += '%';
+      } else if (IsPlainCode(code)) {
+        const char single[3] = {'%', code, '\0'};
+        char buffer[128];
+        out.append(buffer, std::strftime(buffer, sizeof buffer, single, &local));
+      } else if (const char* spelled = Shorthand(code)) {
+        if (!Expand(spelled, local, out)) return false;
+      } else {
+        out += '%';  // unknown: shown literally
+        out += code;
+      }
+    }
+    if (out.size() > kMaxShown) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
 std::string Format(const std::string& pattern, std::time_t t) {
   std::tm local = {};
 #ifdef _WIN32
@@ -22,10 +81,9 @@ std::string Format(const std::string& pattern, std::time_t t) {
 #else
   if (!localtime_r(&t, &local)) return std::string();
 #endif
-  char buffer[128];
-  std::size_t n = std::strftime(buffer, sizeof buffer, pattern.c_str(), &local);
-  // strftime reports both a failure and a too long result as 0.
-  return std::string(buffer, n);
+  std::string shown;
+  if (!Expand(pattern, local, shown)) return std::string();
+  return shown;
 }
 
 std::string WithoutControlChars(const std::string& text) {

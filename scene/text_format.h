@@ -13,8 +13,10 @@ constexpr int kGlyphCount = 224;
 // A pattern is timed when it holds an hour, minute or second code.
 bool IsTimed(const std::string& pattern);
 
-// The pattern formatted with strftime for the local time of t into 128
-// characters; empty when the conversion fails or the result does not fit.
+// The pattern formatted for the local time of t: the codes every C runtime
+// knows (and the shorthands D, F, R, T, h, n, t) are formatted with strftime,
+// any other percent sign is shown as it is. Empty when the conversion fails or
+// the result does not fit into 127 characters.
 std::string Format(const std::string& pattern, std::time_t t);
 
 // Characters below 32 have no glyph: they are dropped from the shown text.

@@ -62,7 +62,8 @@ bool ParseCommandLine(const char* tail, CommandLine* out) {
   if (tail == nullptr || *tail == '\0') return false;
   const char* p = SkipNonAlnum(tail);
 
-  if (StartsWithNoCase(p, "http://") || StartsWithNoCase(p, "ftp://")) {
+  if (StartsWithNoCase(p, "http://") || StartsWithNoCase(p, "https://") ||
+      StartsWithNoCase(p, "ftp://")) {
     const char* comma = std::strchr(p, ',');
     if (comma == nullptr) return false;
     if (!CopyField(out->url, sizeof out->url, p, TrimmedLength(p, comma))) return false;

@@ -1,4 +1,5 @@
-// Command line of the update checker: "[URL,]product[,major[,minor]]".
+// Command line of the update checker: "[URL,]product[,major[,minor]]"; the URL
+// begins with http://, https:// or ftp://.
 #pragma once
 #include <cstddef>
 #include <cstdint>

@@ -7,7 +7,9 @@
 #include "update/progress.h"
 #include "update/progress_report.h"
 #include "update/resource.h"
+#include "update/save_folder.h"
 #include "update/transfer.h"
+#include "update/transfer_pause.h"
 #include "update/update_file.h"
 #include "update/update_state.h"
 
@@ -18,7 +20,12 @@ namespace {
 // A transfer's outcome that arrived while the stop question was open; acted on
 // when the question closes. One transfer dialog runs at a time.
 bool g_asking = false;
-int g_lateOutcome = 0;
+int g_lateOutcome = 0;  // 0 none, else the dialog's end code (1 done, 2 failed)
+
+// The download dialog redraws its progress on its own thread at about ten
+// frames a second, never per block.
+constexpr UINT_PTR kProgressTimer = 1;
+constexpr UINT kProgressPeriodMs = 100;
 
 void Prepare(HWND dialog) {
   auto icon = LoadIconA(g_update.instance, MAKEINTRESOURCEA(IDI_NUVORA));
@@ -27,18 +34,13 @@ void Prepare(HWND dialog) {
   g_lateOutcome = 0;
 }
 
-void EndWithOutcome(HWND dialog, int command) {
-  EndDialog(dialog, command == IDC_TRANSFER_DONE ? 1 : 2);
-}
-
-// Commands 1 and 3 from the transfer thread; true when handled.
-bool OnTransferOutcome(HWND dialog, int command) {
-  if (command != IDC_TRANSFER_DONE && command != IDC_TRANSFER_FAILED) return false;
+// The transfer thread's outcome (wParam 1 done, 0 failed).
+void OnTransferOutcome(HWND dialog, WPARAM done) {
+  const int code = done ? 1 : 2;
   if (g_asking)
-    g_lateOutcome = command;
+    g_lateOutcome = code;
   else
-    EndWithOutcome(dialog, command);
-  return true;
+    EndDialog(dialog, code);
 }
 
 // Asks message 13; on Yes stops the transfer and ends the dialog.
@@ -57,7 +59,7 @@ void StartOrFail(TransferKind kind, HWND dialog, LONG error) {
   if (!StartTransfer(kind, dialog)) {
     // No thread, no transfer: report it like a failed open.
     g_update.pendingError = error;
-    PostMessageA(dialog, WM_COMMAND, IDC_TRANSFER_FAILED, 0);
+    PostMessageA(dialog, WM_NUVORA_OUTCOME, 0, 0);
   }
 }
 
@@ -83,16 +85,26 @@ INT_PTR CALLBACK ConnectingProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
     StartOrFail(TransferKind::Configuration, dialog, IDS_NO_CONNECTION);
     return TRUE;
   }
+  if (message == WM_NUVORA_OUTCOME) {
+    OnTransferOutcome(dialog, wParam);
+    return TRUE;
+  }
+  if (message == WM_NUVORA_LOADING) {
+    char text[256] = {};
+    LoadStringA(g_update.instance, IDS_LOADING, text, sizeof text);
+    SetDlgItemTextA(dialog, IDC_STATUS, text);
+    return TRUE;
+  }
   if (message != WM_COMMAND) return FALSE;
+  // Enter and Escape both mean Cancel here: nothing but the thread reports an end.
   const int command = LOWORD(wParam);
-  if (OnTransferOutcome(dialog, command)) return TRUE;
-  if (command == IDCANCEL) {
-    // The thread is held while the user decides; on Yes it is never resumed.
-    SuspendThread(g_update.worker);
-    if (!ConfirmStop(dialog)) {
-      ResumeThread(g_update.worker);
-      if (g_lateOutcome) EndWithOutcome(dialog, g_lateOutcome);
-    }
+  if (command == IDCANCEL || command == IDOK) {
+    // The thread parks itself at its next read while the user decides.
+    RequestTransferPause();
+    ConfirmStop(dialog);
+    // No lets it go on; after Yes it wakes to find the stop and ends.
+    ReleaseTransferPause();
+    if (!g_update.cancelled && g_lateOutcome) EndDialog(dialog, g_lateOutcome);
     return TRUE;
   }
   return FALSE;
@@ -108,6 +120,8 @@ bool AskTargetFile(HWND dialog) {
   ofn.lpstrFile = g_update.targetFile;
   ofn.nMaxFile = sizeof g_update.targetFile;
   ofn.lpstrTitle = kAgent;
+  char folder[MAX_PATH] = {};
+  if (DefaultSaveFolder(folder, sizeof folder)) ofn.lpstrInitialDir = folder;
   ofn.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_NOREADONLYRETURN |
               OFN_ENABLESIZING;
   return GetSaveFileNameA(&ofn) != FALSE;
@@ -144,16 +158,33 @@ INT_PTR CALLBACK DownloadProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) 
     ReadAppNameForCaption(appName);
     FormatCaption(caption, sizeof caption, pattern, appName);
     SetDlgItemTextA(dialog, IDC_CAPTION, caption);
+    ResetProgressView();
     ReportProgress(dialog);
+    SetTimer(dialog, kProgressTimer, kProgressPeriodMs, nullptr);
     StartOrFail(TransferKind::Installer, dialog, IDS_CANNOT_OPEN_URL);
     return TRUE;
   }
+  if (message == WM_TIMER && wParam == kProgressTimer) {
+    ReportProgress(dialog);
+    return TRUE;
+  }
+  if (message == WM_NUVORA_OUTCOME) {
+    // Once more at the end, so that the last figures shown are exact.
+    ReportProgress(dialog);
+    OnTransferOutcome(dialog, wParam);
+    return TRUE;
+  }
+  if (message == WM_DESTROY) {
+    KillTimer(dialog, kProgressTimer);
+    return FALSE;
+  }
   if (message != WM_COMMAND) return FALSE;
+  // Enter and Escape act as the Cancel button: command 1 is the dialog manager's
+  // default-button command, never a finished download.
   const int command = LOWORD(wParam);
-  if (OnTransferOutcome(dialog, command)) return TRUE;
-  if (command == IDCANCEL) {
+  if (command == IDCANCEL || command == IDOK) {
     // The download goes on while the user decides.
-    if (!ConfirmStop(dialog) && g_lateOutcome) EndWithOutcome(dialog, g_lateOutcome);
+    if (!ConfirmStop(dialog) && g_lateOutcome) EndDialog(dialog, g_lateOutcome);
     return TRUE;
   }
   return FALSE;

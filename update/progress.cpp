@@ -6,6 +6,28 @@ namespace nuvora {
 
 std::uint32_t KilobytesInBlock(std::uint32_t bytes) { return bytes / 1024u; }
 
+namespace {
+
+constexpr std::uint32_t kBlock = 4096;
+
+}  // namespace
+
+std::uint32_t KilobytesInRead(std::uint32_t bytes) {
+  return bytes / kBlock * KilobytesInBlock(kBlock) + KilobytesInBlock(bytes % kBlock);
+}
+
+std::uint32_t NextReadSize(std::uint32_t current, std::uint32_t elapsedMs, std::uint32_t largest) {
+  constexpr std::uint32_t kQuickMs = 50, kSlowMs = 200;
+  const std::uint32_t most = largest / kBlock < 1 ? kBlock : largest / kBlock * kBlock;
+  std::uint32_t next = current / kBlock * kBlock;
+  if (elapsedMs < kQuickMs)
+    next = next > most / 2 ? most : next * 2;
+  else if (elapsedMs > kSlowMs)
+    next = next / 2 / kBlock * kBlock;
+  if (next < kBlock) return kBlock;
+  return next > most ? most : next;
+}
+
 std::uint32_t ProgressPercent(std::uint32_t receivedKb, std::uint32_t totalKb) {
   if (receivedKb == 0) return 0;
   if (receivedKb >= totalKb) return 100;

@@ -4,8 +4,11 @@
 
 namespace nuvora {
 
-// Updates controls 1007 (text) and 1005 (bar) of the dialog; a dialog without
-// them (the connecting dialog) shows nothing.
+// Updates controls 1007 (text) and 1005 (bar) of the dialog from the received
+// kilobytes, on the dialog's own thread; figures that did not change are not redrawn.
 void ReportProgress(HWND dialog);
+
+// Forgets what was shown, so that the next report draws (a new dialog).
+void ResetProgressView();
 
 }  // namespace nuvora

@@ -18,9 +18,10 @@
 #define IDC_PROGRESS_TEXT 1007
 #define IDC_STATUS 1011
 
-// Command identifiers that the transfer thread posts to its dialog.
-#define IDC_TRANSFER_DONE 1
-#define IDC_TRANSFER_FAILED 3
+// Messages that the transfer thread posts to its dialog: private, so that no key
+// or control can produce them. wParam of the outcome: 1 done, 0 failed.
+#define WM_NUVORA_OUTCOME (WM_APP + 1)
+#define WM_NUVORA_LOADING (WM_APP + 2)
 
 #define IDS_CAPTION 1
 #define IDS_NO_INTERNET 3
@@ -38,3 +39,5 @@
 #define IDS_CONNECTING 17
 #define IDS_LOADING 18
 #define IDS_CONNECTION_RESET 19
+#define IDS_DAMAGED_FILE 20
+#define IDS_NOT_STARTED 21

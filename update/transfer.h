@@ -7,7 +7,9 @@ namespace nuvora {
 enum class TransferKind { Configuration, Installer };
 
 // Starts the thread for the dialog that shows the transfer and stores its handle
-// as the worker. The thread posts WM_COMMAND 1 (done) or 3 (failed) to the dialog.
+// as the worker. The thread touches no window: it adds to the received kilobytes
+// and posts WM_NUVORA_OUTCOME (wParam 1 done, 0 failed) to the dialog, and the
+// configuration kind posts WM_NUVORA_LOADING once the server answered.
 bool StartTransfer(TransferKind kind, HWND dialog);
 
 // The thread's body, run on the calling thread; returns 1 on success, 0 on failure.

@@ -3,9 +3,11 @@
 #include <windows.h>
 #include <wininet.h>
 
+#include <atomic>
 #include <cstdint>
 
 #include "update/command_line.h"
+#include "update/sha256_text.h"
 
 namespace nuvora {
 
@@ -28,8 +30,14 @@ struct UpdateState {
   char tempFile[MAX_PATH] = {};
   char downloadUrl[kUrlSize] = {};
   char targetFile[MAX_PATH] = {};
+  // The download arrives here, beside the target, which it replaces only when complete.
+  char partialFile[MAX_PATH] = {};
+  char sizeKey[32] = "DlSize";  // the chosen installer's size key
+  enum class Checksum { None, Given, Malformed } checksum = Checksum::None;
+  Sha256Digest expectedSha256 = {};
   std::uint32_t totalKb = 0;
-  volatile std::uint32_t receivedKb = 0;
+  // Added to by the transfer thread, read by the dialog's timer.
+  std::atomic<std::uint32_t> receivedKb{0};
   volatile LONG pendingError = 0;
   // Set when the user confirmed a stop: the transfer thread may still record the
   // read failure that closing its handles causes, and that must not be shown.

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "scene/color_channel.h"
 
 namespace {
@@ -17,6 +19,53 @@ TEST(ColorChannel, SetupOrdersBoundsAndClampsTheStartValue) {
   EXPECT_EQ(0.15f, big[3].range.upper());
   EXPECT_EQ(0.5f, text[3].range.lower());
   EXPECT_EQ(0.05f, text[3].step);
+}
+
+// The published colour tables, row by row: bounds, stored start value, the two
+// step sizes and the initial step.
+struct Row {
+  float lower, upper, value, rise, fall, step;
+};
+
+void ExpectRows(CyclerKind kind, const Row (&rows)[4]) {
+  ColorChannel c[4];
+  SetupChannels(kind, c);
+  for (int i = 0; i < 4; ++i) {
+    SCOPED_TRACE("channel " + std::to_string(i));
+    EXPECT_EQ(rows[i].lower, c[i].range.lower());
+    EXPECT_EQ(rows[i].upper, c[i].range.upper());
+    EXPECT_EQ(rows[i].value, c[i].value.get());
+    EXPECT_EQ(rows[i].rise, c[i].rise.get());
+    EXPECT_EQ(rows[i].fall, c[i].fall.get());
+    EXPECT_EQ(rows[i].step, c[i].step);
+  }
+}
+
+TEST(ColorChannel, EveryChannelOfTheThreeTablesHasItsBoundsStartAndSteps) {
+  {
+    SCOPED_TRACE("big sphere");
+    const Row big[4] = {{0.0f, 1.0f, 0.2f, 0.01f, 0.02f, 0.01f},
+                        {0.0f, 1.0f, 1.0f, 0.02f, 0.03f, 0.03f},
+                        {0.0f, 1.0f, 0.2f, 0.03f, 0.04f, 0.03f},
+                        {0.1f, 0.15f, 0.1f, 0.01f, 0.02f, 0.01f}};
+    ExpectRows(CyclerKind::BigSphere, big);
+  }
+  {
+    SCOPED_TRACE("small sphere");
+    const Row small[4] = {{0.1f, 0.7f, 0.1f, 0.02f, 0.01f, 0.02f},
+                          {0.0f, 1.0f, 0.0f, 0.001f, 0.001f, 0.001f},
+                          {0.0f, 1.0f, 0.0f, 0.00002f, 0.00001f, 0.00002f},
+                          {0.1f, 0.15f, 0.1f, 0.01f, 0.02f, 0.01f}};
+    ExpectRows(CyclerKind::SmallSphere, small);
+  }
+  {
+    SCOPED_TRACE("text ring");
+    const Row text[4] = {{0.1f, 1.0f, 0.5f, 0.01f, 0.02f, 0.01f},
+                         {0.1f, 1.0f, 0.1f, 0.002f, 0.001f, 0.002f},
+                         {0.1f, 1.0f, 0.2f, 0.0003f, 0.0007f, 0.0003f},
+                         {0.5f, 1.0f, 0.5f, 0.05f, 0.000001f, 0.05f}};
+    ExpectRows(CyclerKind::TextRing, text);
+  }
 }
 
 TEST(ColorChannel, LandingExactlyOnABoundTurnsToo) {

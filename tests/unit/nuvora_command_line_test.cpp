@@ -71,6 +71,15 @@ TEST(NuvoraCommandLine, UrlInAnyCaseReplacesTheConfiguration) {
   EXPECT_STREQ("Verivir", line.product);
   EXPECT_EQ(2u, line.major);
 
+  // https is a URL too, not a product called "https".
+  line = Parse("https://host/u.ini,Verivir,1,17");
+  EXPECT_STREQ("https://host/u.ini", line.url);
+  EXPECT_STREQ("Verivir", line.product);
+  EXPECT_EQ(1u, line.major);
+  EXPECT_EQ(17u, line.minor);
+  EXPECT_STREQ("HTTPS://h/u.ini", Parse(" HTTPS://h/u.ini , Verivir").url);
+  EXPECT_TRUE(Rejects("https://host/u.ini"));
+
   line = Parse("Http://h/u.ini?delay=5,Verivir");
   EXPECT_STREQ("Http://h/u.ini?delay=5", line.url);
   EXPECT_EQ(0u, line.major);

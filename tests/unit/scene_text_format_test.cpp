@@ -29,6 +29,43 @@ TEST(TextFormat, FormatsLocalTimeAndGivesUpBeyond127Characters) {
             124u);
 }
 
+// Codes a runtime may not know reach no strftime: one runtime ends the process
+// on them, another gives an empty ring.
+TEST(TextFormat, UnknownCodesAndATrailingPercentSignAreShownLiterally) {
+  const std::time_t t = 1000000000;
+  const std::string year = text_format::Format("%Y", t);
+  EXPECT_EQ(text_format::Format("%Q", t), "%Q");
+  EXPECT_EQ(text_format::Format("%Y %Q", t), year + " %Q");
+  EXPECT_EQ(text_format::Format("100%", t), "100%");
+  EXPECT_EQ(text_format::Format("%", t), "%");
+  EXPECT_EQ(text_format::Format("%%%", t), "%%");
+  EXPECT_EQ(text_format::Format("%Ey %Od %#d %-d %E", t), "%Ey %Od %#d %-d %E");
+  EXPECT_EQ(text_format::Format("%z%k%s%P%+", t), "%z%k%s%P%+");
+  EXPECT_EQ(text_format::Format(std::string("%\0Y", 3), t), std::string("%\0Y", 3));
+  // A timed pattern with an unknown code still shows its clock.
+  EXPECT_EQ(text_format::Format("%H %Q", t), text_format::Format("%H", t) + " %Q");
+}
+
+TEST(TextFormat, LaterShorthandsAreSpelledWithTheCodesEveryRuntimeKnows) {
+  const std::time_t t = 1000000000;
+  EXPECT_EQ(text_format::Format("%T", t), text_format::Format("%H:%M:%S", t));
+  EXPECT_EQ(text_format::Format("%R", t), text_format::Format("%H:%M", t));
+  EXPECT_EQ(text_format::Format("%D", t), text_format::Format("%m/%d/%y", t));
+  EXPECT_EQ(text_format::Format("%F", t), text_format::Format("%Y-%m-%d", t));
+  EXPECT_EQ(text_format::Format("%h", t), text_format::Format("%b", t));
+  EXPECT_EQ(text_format::Format("a%nb%tc", t), "a\nb\tc");
+  EXPECT_EQ(text_format::Format("%F", t).size(), 10u);
+  // Every plain code gives something, and the whole set fits.
+  for (char code : std::string("aAbBcdHIjmMSUwWxXyY")) {
+    const std::string pattern = std::string("%") + code;
+    EXPECT_FALSE(text_format::Format(pattern, t).empty()) << pattern;
+    EXPECT_NE(text_format::Format(pattern, t), pattern) << pattern;
+  }
+  // The limit counts the formatted text, shorthands included.
+  EXPECT_EQ(text_format::Format(std::string(119, 'x') + "%T", t).size(), 127u);
+  EXPECT_EQ(text_format::Format(std::string(120, 'x') + "%T", t), "");
+}
+
 TEST(TextFormat, ControlCharactersAreDroppedAndHighCharactersKept) {
   EXPECT_EQ(text_format::WithoutControlChars("a\tb\nc\x01"), "abc");
   EXPECT_EQ(text_format::WithoutControlChars("caf\xe9 \xff"), "caf\xe9 \xff");

@@ -280,6 +280,21 @@ bool Gone(HWND dialog, DWORD ms) {
 
 }  // namespace
 
+std::string NuvoraRun::SaveAsProposal() {
+  HWND dialog = WaitFor(Kind::SaveAs);
+  if (!dialog) return "";
+  // The dialog fills its name field a moment after it shows.
+  std::string text;
+  for (int i = 0; i < 100 && text.empty(); ++i) {
+    std::vector<HWND> edits;
+    EnumChildWindows(dialog, CollectEdits, reinterpret_cast<LPARAM>(&edits));
+    for (HWND edit : edits)
+      if (text.empty()) text = Text(edit);
+    if (text.empty()) Sleep(20);
+  }
+  return text;
+}
+
 bool NuvoraRun::SaveAs(const std::string& path) {
   HWND dialog = WaitFor(Kind::SaveAs);
   if (!dialog) return false;
@@ -308,9 +323,36 @@ bool NuvoraRun::SaveAs(const std::string& path) {
   return false;
 }
 
-bool NuvoraRun::TemporaryFilePresent() const {
-  // GetTempFileName with prefix "ZOV" and unique number 1.
-  return FileExists(temp_ + "/ZOV1.tmp");
+namespace {
+
+// Files named by GetTempFileName with the prefix "ZOV" in a folder.
+std::vector<std::string> ZovFiles(const std::string& dir) {
+  std::vector<std::string> files;
+  WIN32_FIND_DATAA data;
+  HANDLE find = FindFirstFileA((dir + "/ZOV*.tmp").c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) return files;
+  do files.push_back(dir + "/" + data.cFileName);
+  while (FindNextFileA(find, &data));
+  FindClose(find);
+  return files;
 }
+
+}  // namespace
+
+bool NuvoraRun::TemporaryFilePresent() const { return !ZovFiles(temp_).empty(); }
+
+long long NuvoraRun::TemporaryFileSize() const {
+  const auto files = ZovFiles(temp_);
+  return files.empty() ? -1 : FileSize(files.front());
+}
+
+int NuvoraRun::LeftoverPartialFiles() const { return static_cast<int>(ZovFiles(local_).size()); }
+
+long long NuvoraRun::PartialFileSize() const {
+  const auto files = ZovFiles(local_);
+  return files.empty() ? -1 : FileSize(files.front());
+}
+
+std::string NuvoraRun::TempFolder() const { return temp_; }
 
 }  // namespace nuvora_test

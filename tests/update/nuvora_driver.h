@@ -59,8 +59,19 @@ class NuvoraRun {
   std::string ExitsWithoutMessage(DWORD* code, DWORD timeoutMs = 15000);
   // Fills the Save As dialog with a path and confirms it.
   bool SaveAs(const std::string& path);
+  // The file name that the open Save As dialog proposes ("" when there is none).
+  std::string SaveAsProposal();
   // True while Nuvora's temporary copy of the update file exists.
   bool TemporaryFilePresent() const;
+  // Its size, -1 when there is none.
+  long long TemporaryFileSize() const;
+  // Files that Nuvora names like its temporary files ("ZOV*.tmp") in the local
+  // folder, where partial downloads go: none may stay behind.
+  int LeftoverPartialFiles() const;
+  // Size of the download that is still arriving there, -1 when there is none.
+  long long PartialFileSize() const;
+  // The folder that TMP points to in this run.
+  std::string TempFolder() const;
 
   DWORD pid() const { return process_.dwProcessId; }
 

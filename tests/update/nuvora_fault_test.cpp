@@ -58,6 +58,7 @@ TEST_F(NuvoraFault, ResetMidDownloadDeletesThePartialFile) {
   ASSERT_NO_FATAL_FAILURE(ChooseAndSave(run, -1, run.LocalPath("big.bin")));
   HWND box = ExpectMessage(run, kConnectionReset);
   EXPECT_FALSE(FileExists(run.LocalPath("big.bin")));
+  EXPECT_EQ(0, run.LeftoverPartialFiles());
   ASSERT_NO_FATAL_FAILURE(AnswerAndExpectExit(run, box, IDOK));
 }
 
@@ -127,14 +128,17 @@ TEST_F(NuvoraFault, StopWhileDownloading) {
     ASSERT_NO_FATAL_FAILURE(ChooseAndSave(run, -1, run.LocalPath("slow.bin")));
     HWND dialog = run.WaitFor(Kind::Download);
     ASSERT_NE(nullptr, dialog);
-    for (int i = 0; i < 250 && FileSize(run.LocalPath("slow.bin")) <= 0; ++i) Sleep(20);
-    EXPECT_GT(FileSize(run.LocalPath("slow.bin")), 0);
+    // The download arrives in a file of its own beside the target.
+    for (int i = 0; i < 250 && run.PartialFileSize() <= 0; ++i) Sleep(20);
+    EXPECT_GT(run.PartialFileSize(), 0);
+    EXPECT_FALSE(FileExists(run.LocalPath("slow.bin")));
     Press(dialog, IDCANCEL);
     HWND question = ExpectMessage(run, kStopQuestion);
     ASSERT_NE(nullptr, question);
     EXPECT_EQ(dialog, GetWindow(question, GW_OWNER));
     ASSERT_NO_FATAL_FAILURE(AnswerAndExpectExit(run, question, IDYES));
     EXPECT_FALSE(FileExists(run.LocalPath("slow.bin")));
+    EXPECT_EQ(0, run.LeftoverPartialFiles());
   }
   {
     SCOPED_TRACE("No: a transfer that ended during the question counts");
@@ -148,7 +152,7 @@ TEST_F(NuvoraFault, StopWhileDownloading) {
     HWND question = ExpectMessage(run, kStopQuestion);
     ASSERT_NE(nullptr, question);
     // The download goes on meanwhile and completes.
-    for (int i = 0; i < 250 && FileSize(run.LocalPath("short.bin")) < 20480; ++i) Sleep(20);
+    for (int i = 0; i < 250 && run.PartialFileSize() < 20480; ++i) Sleep(20);
     Sleep(300);
     EXPECT_EQ(dialog, run.Find(Kind::Download));
     Press(question, IDNO);

@@ -24,6 +24,9 @@ class RecordingScene : public glx::CAnimator {
   ~RecordingScene() override {
     CloseHandle(frameShown);
     CloseHandle(mayGoOn);
+    CloseHandle(initEntered);
+    CloseHandle(initMayGoOn);
+    if (deletedSignal) SetEvent(deletedSignal);
   }
 
   std::vector<std::string> Log() {
@@ -37,6 +40,11 @@ class RecordingScene : public glx::CAnimator {
 
   bool InitGL() override {
     Record("InitGL");
+    if (slowInit) {
+      // A long set-up (the scene's glyphs), held until the test lets it go on.
+      SetEvent(initEntered);
+      WaitForSingleObject(initMayGoOn, 30000);
+    }
     return glx::CAnimator::InitGL();
   }
   bool ExitGL() override {
@@ -100,7 +108,11 @@ class RecordingScene : public glx::CAnimator {
   std::atomic<int> steps{0};
   int drawn = 0;
   // When gated, the thread holds after each frame until the test looked at it.
-  bool gated = false;
+  std::atomic<bool> gated{false};
+  bool slowInit = false;
+  HANDLE initEntered = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+  HANDLE initMayGoOn = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  HANDLE deletedSignal = nullptr;  // set when the scene is deleted, on whichever thread
   HANDLE frameShown = CreateEventA(nullptr, FALSE, FALSE, nullptr);
   HANDLE mayGoOn = CreateEventA(nullptr, FALSE, FALSE, nullptr);
   std::vector<DWORD> frameTimes;
@@ -232,12 +244,19 @@ TEST_F(AnimatorTest, ExceptionInDrawSkipsThatSwapAndTheLoopGoesOn) {
   scene->gated = true;
   Start();
   // What the screen shows after each frame, grabbed from outside the context.
+  // The X server shows a swap a little after SwapBuffers returns, so a frame
+  // that must appear is waited for; one that must not is read at once.
+  const Rgb expected[4] = {{0, 0, 0}, {0, 0, 0}, {0, 255, 0}, {0, 0, 255}};
   std::vector<Rgb> screen;
   HDC desktop = GetDC(nullptr);
+  auto grab = [&] {
+    COLORREF c = GetPixel(desktop, 2, 2);
+    return Rgb{GetRValue(c), GetGValue(c), GetBValue(c)};
+  };
   for (int frame = 0; frame < 4; ++frame) {
     ASSERT_EQ(WaitForSingleObject(scene->frameShown, 5000), WAIT_OBJECT_0);
-    COLORREF c = GetPixel(desktop, 2, 2);
-    screen.push_back({GetRValue(c), GetGValue(c), GetBValue(c)});
+    if (frame >= 2) WaitFor([&] { return grab() == expected[frame]; }, 2000);
+    screen.push_back(grab());
     SetEvent(scene->mayGoOn);
   }
   ReleaseDC(nullptr, desktop);
@@ -246,10 +265,7 @@ TEST_F(AnimatorTest, ExceptionInDrawSkipsThatSwapAndTheLoopGoesOn) {
   scene->Stop(5000);
   // Frame 1 cleared to black. Frame 2 (blue) threw: nothing was swapped and
   // frame 1 is still shown. Frames 3 (green) and 4 (blue) were swapped.
-  EXPECT_EQ(screen[0], (Rgb{0, 0, 0}));
-  EXPECT_EQ(screen[1], (Rgb{0, 0, 0}));
-  EXPECT_EQ(screen[2], (Rgb{0, 255, 0}));
-  EXPECT_EQ(screen[3], (Rgb{0, 0, 255}));
+  for (int frame = 0; frame < 4; ++frame) EXPECT_EQ(screen[frame], expected[frame]) << frame;
   for (int depth : scene->depths) EXPECT_EQ(depth, 1);
 }
 
@@ -303,19 +319,101 @@ TEST_F(AnimatorTest, FailingPixelFormatEndsTheThreadWithoutThreadExit) {
   EXPECT_EQ(scene->Count("Draw"), 0u);
 }
 
-TEST_F(AnimatorTest, RepeatedSuspendIsUndoneByOneResume) {
+// A handle of the render thread that outlives the engine.
+HANDLE CopyOfThreadHandle(RecordingScene* scene) {
+  HANDLE copy = nullptr;
+  DuplicateHandle(GetCurrentProcess(), scene->ThreadHandle(), GetCurrentProcess(), &copy, 0, FALSE,
+                  DUPLICATE_SAME_ACCESS);
+  return copy;
+}
+
+DWORD WINAPI SuspendOnOtherThread(LPVOID scene) {
+  static_cast<RecordingScene*>(scene)->Suspend();
+  return 0;
+}
+
+TEST_F(AnimatorTest, PauseWaitsForTheFrameInProgressThenParksTheThreadUntilResume) {
+  scene->gated = true;
+  Start();
+  ASSERT_EQ(WaitForSingleObject(scene->frameShown, 5000), WAIT_OBJECT_0);  // inside frame 1
+  HANDLE caller = CreateThread(nullptr, 0, SuspendOnOtherThread, scene, 0, nullptr);
+  ASSERT_NE(caller, nullptr);
+  EXPECT_EQ(WaitForSingleObject(caller, 200), static_cast<DWORD>(WAIT_TIMEOUT))
+      << "Suspend returned while a frame was being drawn";
+  scene->gated = false;
+  SetEvent(scene->mayGoOn);
+  ASSERT_EQ(WaitForSingleObject(caller, 5000), WAIT_OBJECT_0);
+  CloseHandle(caller);
+  EXPECT_EQ(scene->advanced.load(), 1) << "the frame in progress ended, no other began";
+
+  // Parked on an event, not frozen by the system wherever it happened to be.
+  HANDLE thread = scene->ThreadHandle();
+  EXPECT_EQ(SuspendThread(thread), 0u);
+  ResumeThread(thread);
+  scene->Suspend();  // a second pause is no deeper
+  scene->SetSize(40, 30);
+  EXPECT_EQ(WaitForSingleObject(thread, 200), static_cast<DWORD>(WAIT_TIMEOUT));
+  EXPECT_EQ(scene->advanced.load(), 1);
+  EXPECT_EQ(scene->Count("Resize 40x30"), 0u) << "a parked thread does nothing at all";
+
+  scene->Resume();
+  EXPECT_TRUE(WaitForAdvances(3));
+  EXPECT_EQ(scene->Count("Resize 40x30"), 1u);
+  EXPECT_TRUE(scene->Stop(5000));
+}
+
+TEST_F(AnimatorTest, PausedThreadEndsOnStopAndRunsItsTearDown) {
   Start();
   ASSERT_TRUE(WaitForAdvances(1));
   scene->Suspend();
-  scene->Suspend();
-  int frames = scene->advanced;
-  Sleep(150);
-  EXPECT_EQ(scene->advanced.load(), frames);
-  scene->Resume();
-  EXPECT_TRUE(WaitForAdvances(frames + 2));
-  DWORD start = GetTickCount();
-  scene->Stop(5000);
-  EXPECT_LT(GetTickCount() - start, 1000u);
+  HANDLE thread = scene->ThreadHandle();
+  EXPECT_TRUE(scene->Stop(5000));
+  DWORD code = 99;
+  GetExitCodeThread(thread, &code);
+  EXPECT_EQ(code, 1u) << "ended by itself through ThreadExit";
+  EXPECT_EQ(scene->Log().back(), "ExitGL");
+}
+
+TEST_F(AnimatorTest, ThreadThatNeverRanEndsOnStopWithoutSettingUp) {
+  ASSERT_TRUE(scene->AttachWindow(hwnd));
+  EXPECT_TRUE(scene->Stop(5000));
+  EXPECT_EQ(WaitForSingleObject(scene->ThreadHandle(), 0), WAIT_OBJECT_0);
+  EXPECT_TRUE(scene->Log().empty());
+}
+
+// The render thread is never killed: an engine it still uses is left to it.
+TEST_F(AnimatorTest, SlowSetUpOutlastingTheStopIsAbandonedToItsThreadNotKilled) {
+  scene->slowInit = true;
+  Start();
+  ASSERT_EQ(WaitForSingleObject(scene->initEntered, 10000), WAIT_OBJECT_0);
+  HANDLE thread = CopyOfThreadHandle(scene);
+  HANDLE deleted = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  scene->deletedSignal = deleted;
+  HANDLE mayGoOn = scene->initMayGoOn;
+  EXPECT_FALSE(scene->Stop(50)) << "the thread is still setting up";
+  scene->Abandon();
+  scene = nullptr;  // the thread's now
+  EXPECT_EQ(WaitForSingleObject(deleted, 0), static_cast<DWORD>(WAIT_TIMEOUT));
+  SetEvent(mayGoOn);
+  // It finishes its set-up, sees the stop, tears down and deletes the engine.
+  EXPECT_EQ(WaitForSingleObject(deleted, 10000), WAIT_OBJECT_0);
+  EXPECT_EQ(WaitForSingleObject(thread, 10000), WAIT_OBJECT_0);
+  DWORD code = 99;
+  GetExitCodeThread(thread, &code);
+  EXPECT_EQ(code, 1u) << "ThreadExit ran";
+  CloseHandle(thread);
+
+  // Abandoning an engine whose thread has ended deletes it at once.
+  auto* other = static_cast<RecordingScene*>(RUNTIME_CLASS(RecordingScene)->CreateObject());
+  ResetEvent(deleted);
+  other->deletedSignal = deleted;
+  ASSERT_TRUE(other->AttachWindow(hwnd));
+  other->SetSize(64, 48);
+  other->Resume();
+  ASSERT_TRUE(other->Stop(5000));
+  other->Abandon();
+  EXPECT_EQ(WaitForSingleObject(deleted, 0), WAIT_OBJECT_0);
+  CloseHandle(deleted);
 }
 
 TEST_F(AnimatorTest, StopBeforeTheThreadEverRanStillInitialisesFirst) {

@@ -74,6 +74,45 @@ TEST(Wnd, ChildCreateAddsTheChildStyle) {
   EXPECT_EQ(got.bottom, 20);
 }
 
+class ColourListener : public CWnd {
+ public:
+  explicit ColourListener(int* heard) : heard_(heard) {}
+  void OnSysColorChange() override {
+    ++*heard_;
+    CWnd::OnSysColorChange();
+  }
+
+ private:
+  int* heard_;
+};
+
+// Windows tells only top-level windows of a colour change; the controls of a
+// page depend on their top-level window to hear of it.
+TEST(Wnd, TopLevelWindowPassesAColourChangeToEveryDescendantOnce) {
+  int top = 0, child = 0, grandchild = 0, underPlain = 0;
+  ColourListener parent(&top), c(&child), g(&grandchild), u(&underPlain);
+  ASSERT_TRUE(parent.CreateEx(0, nullptr, "top", WS_POPUP, 0, 0, 60, 60, nullptr, nullptr));
+  RECT r = {0, 0, 20, 20};
+  ASSERT_TRUE(c.Create(nullptr, "child", WS_VISIBLE, r, &parent, 1));
+  ASSERT_TRUE(g.Create(nullptr, "grandchild", WS_VISIBLE, r, &c, 2));
+  // A control of the system in between, with a window of ours inside it.
+  HWND plain = CreateWindowA("STATIC", "", WS_CHILD | WS_VISIBLE, 30, 30, 20, 20, parent.m_hWnd,
+                             nullptr, nullptr, nullptr);
+  ASSERT_NE(plain, nullptr);
+  ASSERT_TRUE(u.CreateEx(0, nullptr, "under plain", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, plain,
+                         reinterpret_cast<HMENU>(3)));
+
+  SendMessageA(parent.m_hWnd, WM_SYSCOLORCHANGE, 0, 0);
+  EXPECT_EQ(top, 1);
+  EXPECT_EQ(child, 1);
+  EXPECT_EQ(grandchild, 1);
+  EXPECT_EQ(underPlain, 1);
+  // A child that is told does not tell its own children again.
+  SendMessageA(c.m_hWnd, WM_SYSCOLORCHANGE, 0, 0);
+  EXPECT_EQ(child, 2);
+  EXPECT_EQ(grandchild, 1);
+}
+
 class TestDialog : public CDialog {
  public:
   TestDialog() : CDialog(900) {}

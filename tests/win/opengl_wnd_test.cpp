@@ -29,6 +29,21 @@ class CountingAnimator : public glx::CAnimator {
 };
 IMPLEMENT_DYNCREATE(CountingAnimator, glx::CAnimator)
 
+// Set-up that lasts until the test lets it go on, like a slow glyph build.
+HANDLE g_setUpEntered = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+HANDLE g_setUpMayEnd = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+
+class SlowAnimator : public CountingAnimator {
+  DECLARE_DYNCREATE(SlowAnimator)
+ public:
+  bool InitGL() override {
+    SetEvent(g_setUpEntered);
+    WaitForSingleObject(g_setUpMayEnd, 30000);
+    return CountingAnimator::InitGL();
+  }
+};
+IMPLEMENT_DYNCREATE(SlowAnimator, CountingAnimator)
+
 // A window whose close permission the test decides; CanClose also checks
 // whether the render thread is frozen while it is asked.
 class TestWnd : public glx::COpenGLWnd {
@@ -166,6 +181,24 @@ TEST_F(OpenGLWndTest, DestroyingWithoutCloseStopsAndDeletesTheAnimator) {
   EXPECT_LT(GetTickCount() - start, 2000u);
   EXPECT_EQ(g_deleted.load(), 2);
   EXPECT_EQ(g_exited.load(), 2);
+}
+
+TEST_F(OpenGLWndTest, AnEngineStillSettingUpAfterTheWaitIsLeftToItsThread) {
+  ResetEvent(g_setUpMayEnd);
+  auto* wnd = new TestWnd;
+  wnd->_animatorClass = RUNTIME_CLASS(SlowAnimator);
+  RECT r = {0, 0, 96, 64};
+  ASSERT_TRUE(wnd->Create(0, WS_POPUP, r, nullptr));
+  wnd->ShowAndAnimate();
+  ASSERT_EQ(WaitForSingleObject(g_setUpEntered, 10000), WAIT_OBJECT_0);
+  DestroyWindow(wnd->m_hWnd);  // waits its 5 s for the thread, then goes on
+  EXPECT_EQ(g_windowsDeleted.load(), 1);
+  EXPECT_EQ(g_deleted.load(), 0) << "not deleted under its running thread";
+  SetEvent(g_setUpMayEnd);
+  // Its window is gone, so the set-up fails; the thread ends by itself and
+  // takes the engine with it.
+  EXPECT_TRUE(WaitFor([] { return g_deleted == 1; }, 10000));
+  EXPECT_EQ(g_frames.load(), 0);
 }
 
 TEST_F(OpenGLWndTest, AnAnimatorClassThatCannotBeCreatedFailsCreation) {

@@ -1,8 +1,10 @@
 // Input rules of the saver window, driven in-process with the scene not yet
 // started, so that the busy state and the view can be set and read directly.
 #include <windows.h>
+#include <shlwapi.h>
 #include <gtest/gtest.h>
 
+#include "saver/password_mgr.h"
 #include "saver/saver_app.h"
 #include "saver/saver_wnd.h"
 #include "scene/zazozeru.h"
@@ -104,10 +106,96 @@ TEST_F(SaverInput, MouseClosesOnlyBeyondFivePixelsFromTheFirstPosition) {
   EXPECT_EQ(wnd->_mousePos.x, -1);
 }
 
+TEST_F(SaverInput, MouseClosesBeyondFivePixelsOnTheHorizontalAxisToo) {
+  Move(200, 200);
+  Move(205, 200);
+  Move(195, 205);
+  Move(195, 195);
+  EXPECT_FALSE(QuitPosted());
+  EXPECT_FALSE(wnd->_closing);
+  Move(194, 200);
+  EXPECT_TRUE(QuitPosted());
+  EXPECT_TRUE(wnd->_closing);
+  EXPECT_EQ(wnd->_mousePos.x, -1);
+}
+
+// The saver is the main window in its run mode; the commands reach it there.
+TEST_F(SaverInput, ScreenSaveCommandClosesAndLaterCommandsAreSwallowed) {
+  app.m_pMainWnd = wnd;
+  SendMessageA(hwnd, WM_SYSCOMMAND, SC_SCREENSAVE, 0);
+  EXPECT_TRUE(wnd->_closing);
+  EXPECT_TRUE(QuitPosted());
+  EXPECT_EQ(wnd->Animator(), nullptr);
+  // Closing: even a close command gets no default processing (no WM_CLOSE).
+  SendMessageA(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+  EXPECT_FALSE(QuitPosted());
+  EXPECT_TRUE(IsWindow(hwnd));
+}
+
+TEST_F(SaverInput, CloseCommandClosesAsACloseRequest) {
+  app.m_pMainWnd = wnd;
+  SendMessageA(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+  EXPECT_TRUE(wnd->_closing) << "handled as a close request, not only as WM_CLOSE";
+  EXPECT_TRUE(QuitPosted());
+  EXPECT_EQ(wnd->Animator(), nullptr);
+}
+
 TEST_F(SaverInput, AltAloneCloses) {
   Key(WM_SYSKEYDOWN, VK_MENU);
   EXPECT_TRUE(QuitPosted());
   EXPECT_TRUE(wnd->_closing);
+}
+
+// A password is required; the test double of PASSWORD.CPL beside the test
+// program answers from VERIVIR_FAKE_VERIFY, one call after the other.
+class SaverPasswordInput : public SaverInput {
+ protected:
+  void SetUp() override {
+    DWORD on = 1;
+    SHSetValueA(HKEY_CURRENT_USER, kDesktop, "ScreenSaveUsePassword", REG_DWORD, &on, sizeof on);
+    SetEnvironmentVariableA("VERIVIR_FAKE_VERIFY", "01");  // wrong, then right
+    SaverInput::SetUp();
+    app.m_pMainWnd = wnd;
+    ASSERT_TRUE(PasswordMgr::instance()->Prepare());
+  }
+  void TearDown() override {
+    SaverInput::TearDown();
+    PasswordMgr::instance()->Release();
+    SHDeleteValueA(HKEY_CURRENT_USER, kDesktop, "ScreenSaveUsePassword");
+    SetEnvironmentVariableA("VERIVIR_FAKE_VERIFY", nullptr);
+  }
+  static constexpr const char* kDesktop = "Control Panel\\Desktop";
+};
+
+TEST_F(SaverPasswordInput, AKeyAfterAWrongPasswordAsksAgain) {
+  Key(WM_KEYDOWN, VK_SPACE);
+  EXPECT_FALSE(QuitPosted()) << "wrong password";
+  EXPECT_FALSE(wnd->_closing);
+  EXPECT_EQ(wnd->Animator(), scene);
+  Key(WM_KEYDOWN, VK_SPACE);
+  EXPECT_TRUE(QuitPosted()) << "asked again, right password";
+  EXPECT_EQ(wnd->Animator(), nullptr);
+  EXPECT_FALSE(PasswordMgr::instance()->IsLoaded()) << "released once it was right";
+}
+
+TEST_F(SaverPasswordInput, RefusedMouseCloseTakesANewReferenceARefusedKeyKeepsIt) {
+  SetEnvironmentVariableA("VERIVIR_FAKE_VERIFY", "0");  // always wrong
+  Move(100, 100);
+  Move(100, 110);
+  EXPECT_FALSE(QuitPosted());
+  EXPECT_FALSE(wnd->_closing);
+  EXPECT_EQ(wnd->_mousePos.x, -1);
+  Move(300, 300);  // only a new reference
+  EXPECT_EQ(wnd->_mousePos.x, 300);
+  EXPECT_EQ(wnd->_mousePos.y, 300);
+  Key(WM_KEYDOWN, VK_SPACE);
+  EXPECT_FALSE(wnd->_closing);
+  EXPECT_EQ(wnd->_mousePos.x, 300) << "a refused key leaves the reference";
+  Move(306, 300);  // beyond it: asks again, refused again
+  EXPECT_EQ(wnd->_mousePos.x, -1);
+  SetEnvironmentVariableA("VERIVIR_FAKE_VERIFY", "1");
+  SendMessageA(hwnd, WM_RBUTTONDOWN, 0, 0);
+  EXPECT_TRUE(QuitPosted());
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // Verivir.scr as Windows starts it: its own process, driven by real input.
 #include <shlwapi.h>
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -45,6 +46,44 @@ BOOL CALLBACK FindProc(HWND hwnd, LPARAM lp) {
   if (args->title && testing_support::WindowText(hwnd) != args->title) return TRUE;
   args->found = hwnd;
   return FALSE;
+}
+
+// Share of the screen's pixels that are not black, or -1. It is read from the X
+// screen with X's own tools (Wine runs Unix programs too): Wine's GDI does not
+// see what OpenGL draws into another process's window.
+double LitShareOfScreen() {
+  const std::string out = Beside("saver_run_screen.txt");
+  DeleteFileA(out.c_str());
+  std::string unixOut = out.substr(2);  // the build folder is on Z:, the Unix root
+  for (char& ch : unixOut)
+    if (ch == '\\') ch = '/';
+  // A Unix program's handle tells nothing about its end: the file it renames into
+  // place when done is the handshake.
+  std::string line =
+      "/bin/sh -c \"xwd -root -silent | convert xwd:- -separate -evaluate-sequence max "
+      "-threshold 10% -format '%[fx:mean]' info: > '" +
+      unixOut + ".tmp' && mv '" + unixOut + ".tmp' '" + unixOut + "'\"";
+  STARTUPINFOA si = {};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION reader = {};
+  if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                      &reader))
+    return -1;
+  CloseHandle(reader.hProcess);
+  CloseHandle(reader.hThread);
+  if (!WaitFor([&] { return GetFileAttributesA(out.c_str()) != INVALID_FILE_ATTRIBUTES; }, 30000))
+    return -1;
+  std::ifstream in(out);
+  double share = -1;
+  if (!(in >> share)) share = -1;
+  return share;
+}
+
+// A frame of the scene: something drawn on the black background, which still
+// covers most of the screen.
+bool FrameShown() {
+  const double share = LitShareOfScreen();
+  return share > 0.0003 && share < 0.5;
 }
 
 class SaverRun : public ::testing::Test {
@@ -125,6 +164,9 @@ class SaverRun : public ::testing::Test {
         },
         40000);
     if (!saver) return nullptr;
+    // Frames follow the preparation: the first one on the screen is the handshake
+    // that holds where the scene is slow to start (CPU emulation).
+    if (!WaitFor(FrameShown, 90000)) return nullptr;
     // Tests of other programs without the screen lock may hold the foreground;
     // keys go to the foreground window.
     if (GetForegroundWindow() != saver) SetForegroundWindow(saver);
@@ -362,6 +404,42 @@ TEST_F(SaverRun, MissingOrUnknownSwitchOpensTheSettings) {
     CloseHandle(pi.hThread);
     pi = {};
   }
+}
+
+TEST_F(SaverRun, FirstFrameIsDrawnAndAKeyEndsIt) {
+  Start("/s");
+  HWND saver = ReadySaver();  // waits for the first frame on the screen
+  ASSERT_TRUE(saver);
+  const double share = LitShareOfScreen();
+  EXPECT_GT(share, 0.0003) << "a black screen";
+  EXPECT_LT(share, 0.5) << "not a scene on a black background";
+  EXPECT_EQ(PressUntilExit(VK_SPACE), 0);
+}
+
+TEST_F(SaverRun, SettingsSwitchThroughTheFiveTabsAndClose) {
+  Start("/c");
+  HWND sheet = Window("Configure Verivir");
+  ASSERT_TRUE(sheet);
+  HWND tabs = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETTABCONTROL, 0, 0));
+  ASSERT_EQ(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0), 5);
+  const char* captions[] = {"About Verivir", "About OpenGL", "General", "Text", "Verivir"};
+  HWND seen[5] = {};
+  for (int i = 0; i < 5; ++i) {
+    SCOPED_TRACE(captions[i]);
+    EXPECT_TRUE(SendMessageA(sheet, PSM_SETCURSEL, static_cast<WPARAM>(i), 0));
+    EXPECT_EQ(SendMessageA(tabs, TCM_GETCURSEL, 0, 0), i);
+    seen[i] = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+    ASSERT_TRUE(seen[i]);
+    EXPECT_EQ(GetParent(seen[i]), sheet);
+    EXPECT_TRUE(IsWindowVisible(seen[i]));
+    if (i > 0) {
+      EXPECT_FALSE(IsWindowVisible(seen[i - 1])) << "the page before stays shown";
+    }
+    EXPECT_EQ(testing_support::WindowText(seen[i]), captions[i]);
+    for (int j = 0; j < i; ++j) EXPECT_NE(seen[j], seen[i]) << "the same page as tab " << j;
+  }
+  PostMessageA(sheet, WM_COMMAND, IDCANCEL, 0);
+  EXPECT_EQ(ExitWithin(15000), 0);
 }
 
 }  // namespace

@@ -42,6 +42,9 @@ class TestScene : public ZAzozeru {
   GLuint TextList() const { return _textList; }
   GLuint BigList() const { return _bigList; }
   bool InitOk() const { return _initOk; }
+  DWORD PixelFlags() const { return _pixelFlags; }
+  bool SwapsFrames() const { return _doubleBuffer; }
+  HDC Dc() const { return _hdc; }
 
  private:
   int _frame = 0;

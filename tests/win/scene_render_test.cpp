@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <string>
 
 #include "scene/color_channel.h"
 #include "tests/win/scene_harness.h"
@@ -59,6 +60,116 @@ TEST(SceneRender, WithEveryObjectHiddenAFrameIsOnlyTheClearAndThePhaseStillMoves
     EXPECT_EQ(r.frames[i].LitCount(), 0) << "frame " << i;
     for (float d : r.frames[i].depth) ASSERT_EQ(d, 1.0f);
     EXPECT_NEAR(r.frames[i].phase, 0.1 * i, 1e-9);
+  }
+}
+
+TEST(SceneRender, PixelFormatFollowsDoubleBufferAndGenericAccel) {
+  for (bool doubleBuffer : {false, true}) {
+    for (bool genericAccel : {false, true}) {
+      SCOPED_TRACE(std::string("doubleBuffer ") + (doubleBuffer ? "on" : "off") +
+                   ", genericAccel " + (genericAccel ? "on" : "off"));
+      SceneSettings& s = ResetSettings();
+      s.smallShow = s.textShow = false;
+      s.bigGestalt = 1;
+      s.doubleBuffer = doubleBuffer;
+      s.genericAccel = genericAccel;
+      DWORD asked = 0, chosen = 0;
+      bool swaps = !doubleBuffer;
+      RunOptions o;
+      o.frames = 2;
+      o.afterInit = [&](scene_testing::TestScene& scene) {
+        asked = scene.PixelFlags();
+        swaps = scene.SwapsFrames();
+        PIXELFORMATDESCRIPTOR pfd = {};
+        DescribePixelFormat(scene.Dc(), GetPixelFormat(scene.Dc()), sizeof pfd, &pfd);
+        chosen = pfd.dwFlags;
+      };
+      auto r = RunScene(o);
+      ASSERT_TRUE(r.initOk);
+      ASSERT_EQ(r.frames.size(), 2u);
+      EXPECT_EQ((asked & PFD_DOUBLEBUFFER) != 0, doubleBuffer);
+      EXPECT_EQ((asked & PFD_GENERIC_ACCELERATED) != 0, genericAccel);
+      EXPECT_EQ(asked & PFD_SUPPORT_GDI, 0u);
+      EXPECT_EQ(swaps, doubleBuffer) << "frames end with SwapBuffers only when double-buffered";
+      EXPECT_EQ((chosen & PFD_DOUBLEBUFFER) != 0, doubleBuffer);
+      // Read from the front buffer when single-buffered: drawn there, no swap needed.
+      EXPECT_GT(r.frames[1].LitCount(), 100);
+    }
+  }
+}
+
+// The rendering state the General page's switches give, right after set-up.
+struct GeneralState {
+  GLboolean blend, alpha, dither, lighting, light0, lineSmooth, pointSmooth, polygonSmooth;
+  GLint shadeModel, pointHint, polygonHint, lineHint;
+  GLfloat ambient[4], specular[4], diffuse[4], position[4];
+};
+
+GeneralState StateAfterSetUp(const SceneSettings& settings) {
+  scene_testing::App().settings = settings;
+  GeneralState st = {};
+  RunOptions o;
+  o.frames = 1;
+  o.afterInit = [&](scene_testing::TestScene&) {
+    st.blend = glIsEnabled(GL_BLEND);
+    st.alpha = glIsEnabled(GL_ALPHA_TEST);
+    st.dither = glIsEnabled(GL_DITHER);
+    st.lighting = glIsEnabled(GL_LIGHTING);
+    st.light0 = glIsEnabled(GL_LIGHT0);
+    st.lineSmooth = glIsEnabled(GL_LINE_SMOOTH);
+    st.pointSmooth = glIsEnabled(GL_POINT_SMOOTH);
+    st.polygonSmooth = glIsEnabled(GL_POLYGON_SMOOTH);
+    glGetIntegerv(GL_SHADE_MODEL, &st.shadeModel);
+    glGetIntegerv(GL_POINT_SMOOTH_HINT, &st.pointHint);
+    glGetIntegerv(GL_POLYGON_SMOOTH_HINT, &st.polygonHint);
+    glGetIntegerv(GL_LINE_SMOOTH_HINT, &st.lineHint);
+    glGetLightfv(GL_LIGHT0, GL_AMBIENT, st.ambient);
+    glGetLightfv(GL_LIGHT0, GL_SPECULAR, st.specular);
+    glGetLightfv(GL_LIGHT0, GL_DIFFUSE, st.diffuse);
+    glGetLightfv(GL_LIGHT0, GL_POSITION, st.position);
+  };
+  EXPECT_TRUE(RunScene(o).initOk);
+  return st;
+}
+
+TEST(SceneRender, GeneralSwitchesSetBlendAlphaDitherLightsAndSmoothing) {
+  // Three runs in which every switch has its own on/off pattern (1, 2, 3, 4 and
+  // 5 in binary), so that no switch can stand in for another.
+  for (int run = 0; run < 3; ++run) {
+    SCOPED_TRACE("run " + std::to_string(run));
+    SceneSettings s = ResetSettings();
+    s.textShow = false;  // the glyphs take long and change nothing here
+    auto on = [run](int code) { return ((code >> run) & 1) != 0; };
+    s.blend = on(1);
+    s.alpha = on(2);
+    s.dither = on(3);
+    s.lights = on(4);
+    s.smooth = on(5);
+    const GeneralState st = StateAfterSetUp(s);
+    EXPECT_EQ(st.blend != 0, s.blend);
+    EXPECT_EQ(st.alpha != 0, s.alpha);
+    EXPECT_EQ(st.dither != 0, s.dither);
+    EXPECT_EQ(st.lighting != 0, s.lights);
+    EXPECT_EQ(st.light0 != 0, s.lights);
+    EXPECT_EQ(st.lineSmooth != 0, s.smooth);
+    EXPECT_EQ(st.pointSmooth != 0, s.smooth);
+    EXPECT_EQ(st.polygonSmooth != 0, s.smooth);
+    EXPECT_EQ(st.shadeModel, s.smooth ? GL_SMOOTH : GL_FLAT);
+    // Smoothing off asks for the fastest; on leaves the hints as they were.
+    const GLint hint = s.smooth ? GL_DONT_CARE : GL_FASTEST;
+    EXPECT_EQ(st.pointHint, hint);
+    EXPECT_EQ(st.polygonHint, hint);
+    EXPECT_EQ(st.lineHint, hint);
+    if (s.lights) {
+      const GLfloat ambient[4] = {0.3f, 0.3f, 0.3f, 1.0f}, specular[4] = {0, 0, 0, 1.0f};
+      const GLfloat diffuse[4] = {1, 1, 1, 1}, position[4] = {-3, 2, -5, 30};
+      for (int i = 0; i < 4; ++i) {
+        EXPECT_FLOAT_EQ(st.ambient[i], ambient[i]) << i;
+        EXPECT_FLOAT_EQ(st.specular[i], specular[i]) << i;
+        EXPECT_FLOAT_EQ(st.diffuse[i], diffuse[i]) << "the default diffuse colour stays " << i;
+        EXPECT_FLOAT_EQ(st.position[i], position[i]) << "fixed to the viewer " << i;
+      }
+    }
   }
 }
 

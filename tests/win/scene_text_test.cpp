@@ -2,6 +2,7 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <array>
 #include <atomic>
 #include <string>
 #include <vector>
@@ -136,6 +137,56 @@ TEST(SceneText, TimedPatternChangesOncePerSecondAndIsNeverCompiled) {
   EXPECT_EQ(shown[6], shown[5]);
   EXPECT_GT(r.frames[0].LitCount(), 20) << "the clock is drawn glyph by glyph";
   EXPECT_EQ(probe, 0) << "the ring list stays empty";
+}
+
+// The material the ring set while drawing: drawn once more with colour
+// material off, so that nothing overwrites it before it is read back.
+std::array<float, 4> RingMaterial(TestScene& scene) {
+  glDisable(GL_COLOR_MATERIAL);
+  glPushMatrix();
+  scene.Ring()->Draw();
+  glPopMatrix();
+  std::array<float, 4> c = {};
+  glGetMaterialfv(GL_FRONT, GL_DIFFUSE, c.data());
+  glEnable(GL_COLOR_MATERIAL);
+  return c;
+}
+
+TEST(SceneText, MaterialIsGoldOrTheCyclingColourBothScaledByTheTextSize) {
+  for (int size : {1, 3}) {
+    SCOPED_TRACE("textSize " + std::to_string(size));
+    OnlyText("Verivir", size).textColor = false;
+    RunOptions o;
+    o.frames = 3;
+    std::vector<std::array<float, 4>> seen;
+    o.afterFrame = [&](TestScene& scene, int) { seen.push_back(RingMaterial(scene)); };
+    ASSERT_EQ(RunScene(o).frames.size(), 3u);
+    ASSERT_GE(seen.size(), 3u);
+    const float scale = (size + 1) * 0.05f;
+    for (size_t i = 0; i < 3; ++i) {
+      EXPECT_NEAR(seen[i][0], 0.8f * scale, 1e-6) << "frame " << i;
+      EXPECT_NEAR(seen[i][1], 0.7f * scale, 1e-6);
+      EXPECT_NEAR(seen[i][2], 0.4f * scale, 1e-6);
+      EXPECT_NEAR(seen[i][3], scale, 1e-6);
+    }
+  }
+
+  // Cycling: red, green and blue rise by 0.01, 0.002 and 0.0003 per frame from
+  // 0.5, 0.1 and 0.2; alpha stays 0.5 and is not scaled.
+  SceneSettings& s = OnlyText("Verivir", 1);
+  s.textColor = true;
+  RunOptions o;
+  o.frames = 4;
+  std::vector<std::array<float, 4>> seen;
+  o.afterFrame = [&](TestScene& scene, int) { seen.push_back(RingMaterial(scene)); };
+  ASSERT_EQ(RunScene(o).frames.size(), 4u);
+  ASSERT_GE(seen.size(), 4u);
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_NEAR(seen[i][0], (0.5f + 0.01f * i) * 0.1f, 1e-6) << "frame " << i;
+    EXPECT_NEAR(seen[i][1], (0.1f + 0.002f * i) * 0.1f, 1e-6);
+    EXPECT_NEAR(seen[i][2], (0.2f + 0.0003f * i) * 0.1f, 1e-6);
+    EXPECT_NEAR(seen[i][3], 0.5f, 1e-6);
+  }
 }
 
 TEST(SceneText, YearOnlyPatternIsLiteralAndCompiledWhileControlCharactersAreSkipped) {

@@ -75,9 +75,12 @@ class AboutTest : public SheetTest {
     ASSERT_EQ(sheet->GetActivePage(), &sheet->m_about);
   }
   // A point on the underline, a point inside the text and one beyond its end.
-  static POINT Underline(CLinkButton& b) {
+  // Whether the underline shows colour c. A focus rectangle inverts every other
+  // pixel of the same row, so one of two neighbours always shows the line itself.
+  static bool UnderlineIs(CLinkButton& b, COLORREF c) {
     RECT r = b.TextRect();
-    return {r.left + 2, r.bottom - 1};
+    return PixelAt(b.m_hWnd, r.left + 2, r.bottom - 1) == c ||
+           PixelAt(b.m_hWnd, r.left + 3, r.bottom - 1) == c;
   }
   static POINT OnText(CLinkButton& b) {
     RECT r = b.TextRect();
@@ -112,23 +115,29 @@ TEST_F(AboutTest, BuildLineShowsTheBuildTimeInGrey) {
   EXPECT_FALSE(IsWindowEnabled(build));
 }
 
+TEST_F(AboutTest, LinksReadAsTheyShould) {
+  EXPECT_EQ(sheet->m_about.m_home.GetWindowText(), "Visit our Homepage");
+  EXPECT_EQ(sheet->m_about.m_mail.GetWindowText(), "Write us for more information");
+  EXPECT_EQ(sheet->m_about.m_update.GetWindowText(), "Check for a new version of Verivir");
+}
+
 TEST_F(AboutTest, HoverOnTheTextOnlyWithHandCursorAndColour) {
   CLinkButton& b = sheet->m_about.m_home;
   RECT client, text = b.TextRect();
   b.GetClientRect(&client);
   ASSERT_LT(text.right + 20, client.right);  // room beyond the end of the text
-  EXPECT_EQ(PixelAt(b.m_hWnd, Underline(b).x, Underline(b).y), b.m_normalColor);
+  EXPECT_TRUE(UnderlineIs(b, b.m_normalColor));
 
   Move(b, OnText(b));
   EXPECT_TRUE(b.m_hovering);
   EXPECT_EQ(GetCapture(), b.m_hWnd);
   EXPECT_EQ(GetCursor(), LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDC_HAND_CURSOR)));
-  EXPECT_EQ(PixelAt(b.m_hWnd, Underline(b).x, Underline(b).y), RGB(192, 0, 192));
+  EXPECT_TRUE(UnderlineIs(b, RGB(192, 0, 192)));
 
   Move(b, BeyondText(b));
   EXPECT_FALSE(b.m_hovering);
   EXPECT_EQ(GetCapture(), nullptr);
-  EXPECT_EQ(PixelAt(b.m_hWnd, Underline(b).x, Underline(b).y), b.m_normalColor);
+  EXPECT_TRUE(UnderlineIs(b, b.m_normalColor));
 }
 
 // The classic grey face keeps the link colours; any other scheme gives the system's.
@@ -151,6 +160,40 @@ TEST_F(AboutTest, LinkColoursFollowTheColourScheme) {
   EXPECT_EQ(themed.m_backgroundColor, other);
   EXPECT_EQ(themed.m_hoverColor, RGB(192, 0, 192));
   EXPECT_EQ(themed.m_target, "http://www.example.com/");
+}
+
+// Windows tells the sheet, a top-level window; the links are its grandchildren.
+TEST_F(AboutTest, AColourSchemeChangeReachesTheLinksThroughTheSheet) {
+  CLinkButton* links[] = {&sheet->m_about.m_home, &sheet->m_about.m_mail, &sheet->m_about.m_update};
+  for (CLinkButton* b : links) b->m_highContrast = 1;  // a state from before the change
+  int element = COLOR_BTNFACE;
+  const COLORREF original = GetSysColor(COLOR_BTNFACE), other = RGB(200, 220, 240);
+  ASSERT_NE(original, other);
+  SetSysColors(1, &element, &other);
+  SendMessageA(sheet->m_hWnd, WM_SYSCOLORCHANGE, 0, 0);
+  COLORREF seen[3][3];
+  BYTE highContrast[3];
+  for (int i = 0; i < 3; ++i) {
+    seen[i][0] = links[i]->m_backgroundColor;
+    seen[i][1] = links[i]->m_normalColor;
+    seen[i][2] = links[i]->m_pressedColor;
+    highContrast[i] = links[i]->m_highContrast;
+  }
+  SetSysColors(1, &element, &original);
+  SendMessageA(sheet->m_hWnd, WM_SYSCOLORCHANGE, 0, 0);
+
+  HIGHCONTRASTA hc = {};
+  hc.cbSize = sizeof hc;
+  ASSERT_TRUE(SystemParametersInfoA(SPI_GETHIGHCONTRAST, sizeof hc, &hc, 0));
+  const BYTE systemHighContrast = (hc.dwFlags & HCF_HIGHCONTRASTON) ? 1 : 0;
+  for (int i = 0; i < 3; ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(seen[i][0], other);
+    EXPECT_EQ(seen[i][1], GetSysColor(COLOR_BTNTEXT));
+    EXPECT_EQ(seen[i][2], GetSysColor(COLOR_HIGHLIGHTTEXT));
+    EXPECT_EQ(highContrast[i], systemHighContrast) << "read again: it picks the font";
+    EXPECT_EQ(links[i]->m_backgroundColor, original) << "and back with the next change";
+  }
 }
 
 TEST_F(AboutTest, HandCursorIsThirtyTwoPixelsWithHotSpotAtSixZero) {
@@ -184,7 +227,7 @@ TEST_F(AboutTest, ClicksOnTheTextOpenTheTargetsThroughTheShell) {
   Press(home, OnText(home));
   EXPECT_TRUE(home.m_visited);
   Move(home, BeyondText(home));
-  EXPECT_EQ(PixelAt(home.m_hWnd, Underline(home).x, Underline(home).y), home.m_visitedColor);
+  EXPECT_TRUE(UnderlineIs(home, home.m_visitedColor));
 
   // The keyboard works as for any push button.
   SetFocus(mail.m_hWnd);

@@ -2,30 +2,47 @@
 # run_fuzzers BUILD-DIR [SECONDS]: builds and runs each target for a bounded time;
 # returns non-zero on any finding (crash, leak, sanitizer report) or build failure.
 
-run_fuzzers() {
-  local build=$1 seconds=${2:-30} root
+# fuzz_one BUILD-DIR SECONDS NAME SOURCES...: seeds are already in BUILD-DIR/fuzz/corpus-NAME.
+fuzz_one() {
+  local build=$1 seconds=$2 name=$3 root
+  shift 3
   root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
-  local dir="$build/fuzz"
-  mkdir -p "$dir/corpus-nuvora"
-  local exe="$dir/nuvora_command_line_fuzz"
+  local dir="$build/fuzz" sources=() src
+  for src in "$@"; do sources+=("$root/$src"); done
+  local exe="$dir/${name}_fuzz"
   if ! clang++ -std=c++17 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
-      -I"$root" "$root/tests/update/fuzz/nuvora_command_line_fuzz.cpp" "$root/update/command_line.cpp" \
-      -o "$exe" >"$dir/build.log" 2>&1; then
-    cat "$dir/build.log"; echo "fuzz: nuvora command line: build failed"; return 1
+      -I"$root" "${sources[@]}" -o "$exe" >"$dir/$name.build.log" 2>&1; then
+    cat "$dir/$name.build.log"; echo "fuzz: $name: build failed"; return 1
   fi
-  # Seeds: the forms that the program meets.
-  printf 'Verivir,1,17' >"$dir/corpus-nuvora/plain"
-  printf 'HTTP://update.example.com/config/update.ini , Verivir , 1 , 17' >"$dir/corpus-nuvora/url"
-  printf ' ,;Verivir,-1,4294967296' >"$dir/corpus-nuvora/numbers"
-  local log="$dir/nuvora.log"
+  local log="$dir/$name.log"
   (cd "$dir" && "$exe" -max_total_time="$seconds" -max_len=1024 -print_final_stats=1 \
-      "$dir/corpus-nuvora" >"$log" 2>&1)
+      "$dir/corpus-$name" >"$log" 2>&1)
   local rc=$?
   local runs; runs=$(grep -oE 'stat::number_of_executed_units: *[0-9]+' "$log" | grep -oE '[0-9]+$' | tail -1)
   if [ $rc -ne 0 ]; then
     tail -40 "$log"
-    echo "fuzz: nuvora command line: ${runs:-?} runs, FINDING (see $log)"
+    echo "fuzz: $name: ${runs:-?} runs, FINDING (see $log)"
     return 1
   fi
-  echo "fuzz: nuvora command line: ${runs:-?} runs, no findings"
+  echo "fuzz: $name: ${runs:-?} runs, no findings"
+}
+
+run_fuzzers() {
+  local build=$1 seconds=${2:-30} status=0
+  local dir="$build/fuzz"
+  mkdir -p "$dir/corpus-nuvora_command_line" "$dir/corpus-text_pattern"
+  # Seeds: the forms that the programs meet.
+  printf 'Verivir,1,17' >"$dir/corpus-nuvora_command_line/plain"
+  printf 'HTTP://update.example.com/config/update.ini , Verivir , 1 , 17' >"$dir/corpus-nuvora_command_line/url"
+  printf ' ,;Verivir,-1,4294967296' >"$dir/corpus-nuvora_command_line/numbers"
+  fuzz_one "$build" "$seconds" nuvora_command_line \
+    tests/update/fuzz/nuvora_command_line_fuzz.cpp update/command_line.cpp || status=1
+  printf 'Morvel Software Development' >"$dir/corpus-text_pattern/plain"
+  printf '%%H:%%M:%%S' >"$dir/corpus-text_pattern/clock"
+  printf '%%Y %%Q 100%%%% %%' >"$dir/corpus-text_pattern/unknown"
+  printf '%%D %%T %%Ec %%#x' >"$dir/corpus-text_pattern/later"
+  # The text ring's patterns: a few seconds are enough for this small grammar.
+  fuzz_one "$build" "$(( seconds < 5 ? seconds : 5 ))" text_pattern \
+    tests/fuzz/text_pattern_fuzz.cpp scene/text_format.cpp || status=1
+  return $status
 }

@@ -3,6 +3,8 @@
 # touches the user's own ~/.wine.
 
 verivir_cache=${VERIVIR_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/verivir}
+# shellcheck source=emu32.sh
+source "$(dirname "${BASH_SOURCE[0]}")/emu32.sh"
 
 wine_settings_reg() {
   cat <<'REG'
@@ -68,7 +70,11 @@ stop_display() {
 # Builds the template prefix once per Wine version and settings; prints its path.
 wine_template() {
   wine_common_env
-  local key; key=$( (wine --version; win32_runs && echo win32; wine_settings_reg) | md5sum | cut -c1-12)
+  local key
+  # The emulated loader has no --version of its own: it would start a prefix in ~/.wine.
+  key=$( (if emu32_active; then echo "emulated win32 $VERIVIR_EMU32"; else
+    wine --version; win32_runs && echo win32; fi
+  wine_settings_reg) | md5sum | cut -c1-12)
   local template="$verivir_cache/wine-template-$key"
   mkdir -p "$verivir_cache"
   (
@@ -106,6 +112,22 @@ start_wine() {
   wine cmd /c exit </dev/null >/dev/null 2>&1 || true
   export VERIVIR_WINE_READY=1
 }
+
+# The same for the 32-bit programs where they run only under emulation: stops the
+# 64-bit server first, then switches this shell to the emulated loader and a win32 prefix.
+start_wine32_emulated() {
+  local prefix=$1 loader
+  stop_wine
+  loader=$(emu32_loader) || return 1
+  wine_shim # first, so that the emulated `wine` comes before it on PATH
+  local bin="$emu32_home/bin"
+  mkdir -p "$bin"
+  ln -sfn "$loader" "$bin/wine"
+  export PATH="$bin:$PATH" WINEARCH=win32 VERIVIR_EMU32=$loader
+  start_wine "$prefix"
+}
+
+emu32_active() { [ -n "${VERIVIR_EMU32:-}" ]; }
 
 stop_wine() {
   if [ -n "${WINEPREFIX:-}" ]; then wineserver -k >/dev/null 2>&1 || true; fi

@@ -1,0 +1,30 @@
+// SHA-256 of a file as it arrives, by the platform's CNG provider.
+#pragma once
+#include <windows.h>
+#include <bcrypt.h>
+
+#include <cstddef>
+
+#include "update/sha256_text.h"
+
+namespace nuvora {
+
+class Sha256Hash {
+ public:
+  Sha256Hash();
+  ~Sha256Hash();
+  Sha256Hash(const Sha256Hash&) = delete;
+  Sha256Hash& operator=(const Sha256Hash&) = delete;
+
+  bool ok() const { return hash_ != nullptr && ok_; }
+  void Add(const void* data, std::size_t size);
+  // The digest of everything added; false when the provider failed anywhere.
+  bool Finish(Sha256Digest* digest);
+
+ private:
+  BCRYPT_ALG_HANDLE algorithm_ = nullptr;
+  BCRYPT_HASH_HANDLE hash_ = nullptr;
+  bool ok_ = true;
+};
+
+}  // namespace nuvora
