@@ -115,8 +115,8 @@ class ReleaseCycle : public nuvora_test::NuvoraCase {
   static void Uninstall() {
     if (auto quiet = RegText(HKEY_LOCAL_MACHINE, kUninstallKey, "QuietUninstallString")) {
       DWORD code = 99;
-      EXPECT_TRUE(RunToTheEnd(*quiet, &code));
-      EXPECT_EQ(0u, code);
+      EXPECT_TRUE(RunToTheEnd(*quiet, &code)) << *quiet;
+      EXPECT_EQ(0u, code) << *quiet;
     }
   }
 
