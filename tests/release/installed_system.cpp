@@ -34,7 +34,9 @@ BOOL CALLBACK FindCaption(HWND hwnd, LPARAM lParam) {
   auto* search = reinterpret_cast<CaptionSearch*>(lParam);
   char name[64] = {};
   GetClassNameA(hwnd, name, sizeof name);
-  if (IsWindowVisible(hwnd) && std::string(name) == "#32770" && Text(hwnd) == *search->caption) {
+  const std::string caption = Text(hwnd);
+  const bool named = caption == *search->caption || caption.rfind(*search->caption + ":", 0) == 0;
+  if (IsWindowVisible(hwnd) && std::string(name) == "#32770" && named) {
     search->found = hwnd;
     return FALSE;
   }

@@ -54,8 +54,11 @@ class SetupWizard {
   bool Press(const std::string& label, DWORD timeoutMs = 60000);
   // Waits until the window and its process are gone.
   bool End(DWORD timeoutMs = 60000);
-  // The wizard's window now, or nullptr.
+  // The wizard's window now, or nullptr. Pages after the first add their
+  // name to the caption ("Verivir 1.18 Setup: Completed").
   HWND Find() const;
+  // The window that Appear found.
+  HWND window() const { return window_; }
 
  private:
   std::string caption_;

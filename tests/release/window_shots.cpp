@@ -160,9 +160,15 @@ void ShootSaver(const std::string& saver, const std::string& name, DWORD big, DW
   RegSetNumber(HKEY_CURRENT_USER, kSettings + "Small Sphere", "Gestalt", small);
   release_test::RegSetText(HKEY_CURRENT_USER, kSettings + "Text", "Text", text);
   PROCESS_INFORMATION process = Start("\"" + saver + "\" /s");
-  if (waitDialog)
-    Shoot("wait_dialog",
-          WaitForWindow([&] { return OfProcess(process.dwProcessId, "ZOV Verivir", 0); }));
+  if (waitDialog) {
+    // Shown only while the scene is prepared: on a fast machine it may come and go unseen.
+    HWND dialog =
+        WaitForWindow([&] { return OfProcess(process.dwProcessId, "ZOV Verivir", 0); }, 5000);
+    if (dialog)
+      Shoot("wait_dialog", dialog);
+    else
+      std::printf("not seen: wait_dialog\n");
+  }
   HWND window = WaitForWindow([&] { return OfProcess(process.dwProcessId, "", 1); });
   // Ready when the wait dialog is gone and two captures differ.
   WaitForWindow(
@@ -250,14 +256,16 @@ void ShootInstaller(const std::string& installer) {
   release_test::SetupWizard setup(std::string("Verivir ") + VERIVIR_VERSION_TEXT + " Setup");
   if (setup.Appear()) {
     Shoot("installer_1_welcome", setup.Find());
-    setup.Press("&Next >");
-    Shoot("installer_2_components", setup.Find());
+    if (!setup.Press("&Next >")) {
+      std::printf("installer: Next could not be pressed\n");
+    }
+    Shoot("installer_2_components", setup.window());
     setup.Press("&Install");
     WaitForWindow([&] {
-      HWND next = GetDlgItem(setup.Find(), IDOK);
+      HWND next = GetDlgItem(setup.window(), IDOK);
       return next && nuvora_test::Text(next) == "&Finish" ? next : nullptr;
     });
-    Shoot("installer_3_finish", setup.Find());
+    Shoot("installer_3_finish", setup.window());
     setup.Press("&Finish");
   } else {
     for (const char* name : {"installer_1_welcome", "installer_2_components", "installer_3_finish"})
@@ -270,7 +278,7 @@ void ShootInstaller(const std::string& installer) {
   PROCESS_INFORMATION un = Start(uninstall.value_or("no-uninstaller.exe"));
   release_test::SetupWizard remover(std::string("Verivir ") + VERIVIR_VERSION_TEXT + " Uninstall");
   if (remover.Appear()) {
-    Shoot("uninstaller_components", remover.Find());
+    Shoot("uninstaller_components", remover.window());
     remover.Press("&Uninstall");
     remover.Press("&Close");
     remover.End();
