@@ -112,12 +112,20 @@ class ReleaseCycle : public nuvora_test::NuvoraCase {
     ASSERT_EQ(0u, code);
   }
 
+  // Removes what an earlier, interrupted run may have left: through the
+  // uninstaller when it is there, else by hand. The cases check uninstalling.
   static void Uninstall() {
     if (auto quiet = RegText(HKEY_LOCAL_MACHINE, kUninstallKey, "QuietUninstallString")) {
       DWORD code = 99;
-      EXPECT_TRUE(RunToTheEnd(*quiet, &code)) << *quiet;
-      EXPECT_EQ(0u, code) << *quiet;
+      if (RunToTheEnd(*quiet, &code) && code == 0) return;
     }
+    const std::string folder = ExpectedInstallFolder();
+    for (const std::string& file :
+         {InstalledSaver(), folder + "\\Nuvora.exe", folder + "\\uninstall.exe"})
+      DeleteFileA(file.c_str());
+    RemoveDirectoryA(folder.c_str());
+    RegDeleteTree(HKEY_LOCAL_MACHINE, kUninstallKey);
+    RegDeleteTree(HKEY_LOCAL_MACHINE, kAppPathKey);
   }
 
   // Goes through the information dialog and Save As; returns where the download goes.
