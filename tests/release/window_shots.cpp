@@ -170,9 +170,10 @@ void ShootSaver(const std::string& saver, const std::string& name, DWORD big, DW
       std::printf("not seen: wait_dialog\n");
   }
   HWND window = WaitForWindow([&] { return OfProcess(process.dwProcessId, "", 1); });
-  // Ready when the wait dialog is gone and two captures differ.
-  WaitForWindow(
-      [&] { return OfProcess(process.dwProcessId, "ZOV Verivir", 0) ? nullptr : window; });
+  // Ready when the saver says its scene is (the wait dialog is gone then) and
+  // two captures differ.
+  WaitForWindow([&] { return window && GetPropA(window, "VerivirSceneReady") ? window : nullptr; },
+                120000);
   RECT screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
   Image first = Capture(screen), now;
   for (int i = 0; i < 500 && window; ++i) {
