@@ -34,7 +34,9 @@ BOOL CALLBACK FindCaption(HWND hwnd, LPARAM lParam) {
   auto* search = reinterpret_cast<CaptionSearch*>(lParam);
   char name[64] = {};
   GetClassNameA(hwnd, name, sizeof name);
-  const std::string caption = Text(hwnd);
+  std::string caption = Text(hwnd);
+  // NSIS ends the uninstaller's caption with a blank.
+  while (!caption.empty() && caption.back() == ' ') caption.pop_back();
   const bool named = caption == *search->caption || caption.rfind(*search->caption + ":", 0) == 0;
   if (IsWindowVisible(hwnd) && std::string(name) == "#32770" && named) {
     search->found = hwnd;
