@@ -28,6 +28,13 @@ inline const char kConnectionReset[] = "ERROR : The connection with the Internet
 inline const char kConnecting[] = "Connecting to Server\nPlease wait...";
 inline const char kLoading[] = "Loading information\nPlease wait...";
 
+// Whether the connecting dialog shows "Loading information" within ms.
+inline bool ShowsLoading(HWND connecting, DWORD ms) {
+  for (DWORD start = GetTickCount(); GetTickCount() - start < ms; Sleep(20))
+    if (ControlText(connecting, 1011) == kLoading) return true;
+  return ControlText(connecting, 1011) == kLoading;
+}
+
 using Keys = std::vector<std::pair<std::string, std::string>>;
 
 // An update description file with one section.

@@ -170,8 +170,7 @@ TEST_F(NuvoraFeed, StopQuestionHoldsTheConfigurationTransfer) {
   ASSERT_TRUE(run.Start(url + ",Verivir,1,17"));
   HWND connecting = run.WaitFor(Kind::Connecting);
   ASSERT_NE(nullptr, connecting);
-  for (int i = 0; i < 500 && ControlText(connecting, 1011) != kLoading; ++i) Sleep(20);
-  ASSERT_EQ(kLoading, ControlText(connecting, 1011));
+  ASSERT_TRUE(ShowsLoading(connecting, 10000));
   Press(connecting, IDCANCEL);
   HWND question = ExpectMessage(run, kStopQuestion);
   ASSERT_NE(nullptr, question);
