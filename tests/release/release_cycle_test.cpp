@@ -139,7 +139,10 @@ class ReleaseCycle : public nuvora_test::NuvoraCase {
   // Goes through the information dialog and Save As; returns where the download goes.
   static std::string ChooseTheOffer(NuvoraRun& run) {
     HWND info = run.WaitFor(Kind::Information, 30000);
-    EXPECT_NE(nullptr, info);
+    DWORD code = 0;
+    EXPECT_NE(nullptr, info) << (run.WaitExit(&code, 0)
+                                     ? "Nuvora ended with " + std::to_string(code)
+                                     : std::string("Nuvora still runs"));
     if (!info) return "";
     EXPECT_EQ("Verivir", nuvora_test::ControlText(info, 1000));
     EXPECT_EQ(kNext, nuvora_test::ControlText(info, 1001));

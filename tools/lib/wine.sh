@@ -133,6 +133,19 @@ start_wine32_emulated() {
 
 emu32_active() { [ -n "${VERIVIR_EMU32:-}" ]; }
 
+# Each tool picks its Wine itself: what a caller's shell left behind (the emulated
+# loader on PATH, a win32 prefix, another tool's prefix) must not decide it.
+wine_forget_inherited() {
+  local dir kept=""
+  local IFS=:
+  for dir in $PATH; do
+    [ "$dir" = "$emu32_home/bin" ] || kept=${kept:+$kept:}$dir
+  done
+  PATH=$kept
+  unset VERIVIR_EMU32 WINEARCH WINELOADER WINEPREFIX VERIVIR_WINE_READY
+}
+wine_forget_inherited
+
 stop_wine() {
   if [ -n "${WINEPREFIX:-}" ]; then wineserver -k >/dev/null 2>&1 || true; fi
 }
