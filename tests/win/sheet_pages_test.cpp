@@ -264,9 +264,18 @@ struct FontDriver {
   static bool ok;
   static std::string face;
   static bool seen;
+  // This thread's own font dialog: another test's dialog may be first on the desktop.
+  static BOOL CALLBACK FindFontDialog(HWND hwnd, LPARAM found) {
+    char name[16] = {};
+    GetClassNameA(hwnd, name, sizeof name);
+    if (std::string(name) != "#32770" || !GetDlgItem(hwnd, 0x470)) return TRUE;  // cmb1, faces
+    *reinterpret_cast<HWND*>(found) = hwnd;
+    return FALSE;
+  }
   static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD) {
-    HWND dlg = FindWindowA("#32770", nullptr);
-    if (!dlg || !GetDlgItem(dlg, 0x470)) return;  // cmb1, the face list
+    HWND dlg = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), FindFontDialog, reinterpret_cast<LPARAM>(&dlg));
+    if (!dlg) return;
     KillTimer(nullptr, id);
     seen = true;
     if (ok) {
