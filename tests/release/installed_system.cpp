@@ -85,6 +85,35 @@ std::string FileVersion(const std::string& path) {
          std::to_string(LOWORD(fixed->dwFileVersionMS));
 }
 
+bool CarriesSignature(const std::string& path) {
+  HANDLE file =
+      CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  std::vector<char> data(static_cast<size_t>(GetFileSize(file, nullptr)));
+  DWORD read = 0;
+  const bool ok = ReadFile(file, data.data(), static_cast<DWORD>(data.size()), &read, nullptr) &&
+                  read == data.size();
+  CloseHandle(file);
+  if (!ok || data.size() < sizeof(IMAGE_DOS_HEADER)) return false;
+  const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(data.data());
+  const size_t nt = static_cast<size_t>(dos->e_lfanew);
+  if (dos->e_magic != IMAGE_DOS_SIGNATURE || nt + sizeof(IMAGE_NT_HEADERS64) > data.size())
+    return false;
+  // The certificate table's "address" is a file offset; it holds WIN_CERTIFICATE entries.
+  const auto* h32 = reinterpret_cast<const IMAGE_NT_HEADERS32*>(data.data() + nt);
+  const auto* h64 = reinterpret_cast<const IMAGE_NT_HEADERS64*>(data.data() + nt);
+  const IMAGE_DATA_DIRECTORY table =
+      h32->OptionalHeader.Magic == IMAGE_NT_OPTIONAL_HDR64_MAGIC
+          ? h64->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_SECURITY]
+          : h32->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_SECURITY];
+  if (table.VirtualAddress == 0 || table.Size < 8 ||
+      size_t(table.VirtualAddress) + table.Size > data.size())
+    return false;
+  const auto* entry = reinterpret_cast<const WIN_CERTIFICATE*>(data.data() + table.VirtualAddress);
+  return entry->dwLength > 8 && entry->dwLength <= table.Size &&
+         entry->wCertificateType == WIN_CERT_TYPE_PKCS_SIGNED_DATA;
+}
+
 std::optional<std::string> RegText(HKEY root, const std::string& key, const char* name) {
   char buffer[1024] = {};
   DWORD size = sizeof buffer - 1, type = 0;
@@ -283,20 +312,130 @@ bool SetupWizard::Appear(DWORD timeoutMs) {
   return false;
 }
 
-bool SetupWizard::Press(const std::string& label, DWORD timeoutMs) {
+bool SetupWizard::Reach(const std::string& label, DWORD timeoutMs) {
   for (DWORD start = GetTickCount(); GetTickCount() - start < timeoutMs; Sleep(kStepMs)) {
     if (!IsWindow(window_)) return false;
     // The forward button (Next, Install, Finish) is command 1 on every page.
     HWND button = GetDlgItem(window_, IDOK);
-    if (button && IsWindowVisible(button) && IsWindowEnabled(button) && Text(button) == label) {
-      PostMessageA(button, BM_CLICK, 0, 0);
-      // The page has changed when the button reads otherwise or the wizard is gone.
-      for (DWORD moved = GetTickCount(); GetTickCount() - moved < timeoutMs; Sleep(kStepMs))
-        if (!IsWindow(window_) || Text(button) != label) return true;
-      return false;
-    }
+    if (button && IsWindowVisible(button) && IsWindowEnabled(button) && Text(button) == label)
+      return true;
   }
   return false;
+}
+
+bool SetupWizard::Press(const std::string& label, DWORD timeoutMs) {
+  if (!Reach(label, timeoutMs)) return false;
+  HWND button = GetDlgItem(window_, IDOK);
+  PostMessageA(button, BM_CLICK, 0, 0);
+  // The page has changed when the button reads otherwise or the wizard is gone.
+  for (DWORD moved = GetTickCount(); GetTickCount() - moved < timeoutMs; Sleep(kStepMs))
+    if (!IsWindow(window_) || Text(button) != label) return true;
+  return false;
+}
+
+namespace {
+
+struct TextSearch {
+  const std::string* text;
+  HWND found;
+};
+
+BOOL CALLBACK FindText(HWND hwnd, LPARAM lParam) {
+  auto* search = reinterpret_cast<TextSearch*>(lParam);
+  if (!IsWindowVisible(hwnd) || Text(hwnd) != *search->text) return TRUE;
+  search->found = hwnd;
+  return FALSE;
+}
+
+}  // namespace
+
+HWND SetupWizard::Control(const std::string& text) const {
+  TextSearch search{&text, nullptr};
+  if (IsWindow(window_)) EnumChildWindows(window_, FindText, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+JobRun::JobRun(const std::string& commandLine) : job_(CreateJobObjectA(nullptr, nullptr)) {
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  std::vector<char> line(commandLine.begin(), commandLine.end());
+  line.push_back('\0');
+  // Suspended until it is in the job, so that nothing it starts escapes the count.
+  if (!job_ || !CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED,
+                               nullptr, nullptr, &startup, &process_))
+    return;
+  if (!AssignProcessToJobObject(job_, process_.hProcess)) {
+    TerminateProcess(process_.hProcess, 1);
+    CloseHandle(process_.hThread);
+    CloseHandle(process_.hProcess);
+    process_ = {};
+    return;
+  }
+  ResumeThread(process_.hThread);
+}
+
+JobRun::~JobRun() {
+  if (job_) TerminateJobObject(job_, 1);
+  if (process_.hProcess) {
+    CloseHandle(process_.hThread);
+    CloseHandle(process_.hProcess);
+  }
+  if (job_) CloseHandle(job_);
+}
+
+namespace {
+
+JOBOBJECT_BASIC_ACCOUNTING_INFORMATION Accounting(HANDLE job) {
+  JOBOBJECT_BASIC_ACCOUNTING_INFORMATION info = {};
+  QueryInformationJobObject(job, JobObjectBasicAccountingInformation, &info, sizeof info, nullptr);
+  return info;
+}
+
+}  // namespace
+
+bool JobRun::End(DWORD* exitCode, DWORD timeoutMs) {
+  if (!started()) return false;
+  const DWORD start = GetTickCount();
+  if (WaitForSingleObject(process_.hProcess, timeoutMs) != WAIT_OBJECT_0) return false;
+  GetExitCodeProcess(process_.hProcess, exitCode);
+  for (; Accounting(job_).ActiveProcesses > 0; Sleep(kStepMs))
+    if (GetTickCount() - start >= timeoutMs) return false;
+  return true;
+}
+
+DWORD JobRun::TotalProcesses() const { return Accounting(job_).TotalProcesses; }
+
+namespace {
+
+struct ReadySearch {
+  DWORD pid;
+  HWND found;
+};
+
+BOOL CALLBACK FindReadySaver(HWND hwnd, LPARAM lParam) {
+  auto* search = reinterpret_cast<ReadySearch*>(lParam);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  if (pid != search->pid || !GetPropA(hwnd, "VerivirSceneReady")) return TRUE;
+  search->found = hwnd;
+  return FALSE;
+}
+
+}  // namespace
+
+long SaverRunsAndCloses(const std::string& saver) {
+  JobRun run("\"" + saver + "\" /s");
+  ReadySearch search{run.pid(), nullptr};
+  if (run.started()) {
+    // Building the text's glyphs on a software renderer takes a while.
+    for (DWORD start = GetTickCount();
+         !search.found && run.running() && GetTickCount() - start < 120000; Sleep(kStepMs))
+      EnumWindows(FindReadySaver, reinterpret_cast<LPARAM>(&search));
+  }
+  DWORD code = 0;
+  if (search.found) PostMessageA(search.found, WM_CLOSE, 0, 0);
+  const bool ended = run.End(&code, 30000);
+  return search.found && ended ? static_cast<long>(code) : -1;
 }
 
 bool SetupWizard::End(DWORD timeoutMs) {

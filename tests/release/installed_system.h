@@ -24,6 +24,8 @@ bool Exists(const std::string& path);
 long long SizeOf(const std::string& path);
 // "major.minor" of the fixed file version, or "" when the file has none.
 std::string FileVersion(const std::string& path);
+// Whether a program file ends in an Authenticode signature (a PKCS#7 certificate table).
+bool CarriesSignature(const std::string& path);
 
 std::optional<std::string> RegText(HKEY root, const std::string& key, const char* name);
 std::optional<DWORD> RegNumber(HKEY root, const std::string& key, const char* name);
@@ -43,15 +45,41 @@ bool ProgramRuns(const std::string& fileName);
 // Ends every process whose program file name is this.
 void EndProgram(const std::string& fileName);
 
+// A program started in a job of its own, so that every process it starts is
+// counted. What still runs when it goes out of scope is ended.
+class JobRun {
+ public:
+  explicit JobRun(const std::string& commandLine);
+  ~JobRun();
+  bool started() const { return process_.hProcess != nullptr; }
+  DWORD pid() const { return process_.dwProcessId; }
+  bool running() const { return WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT; }
+  // Waits until the program and everything it started have ended; false on timeout.
+  bool End(DWORD* exitCode, DWORD timeoutMs = 120000);
+  // The program and every process it started so far, ended or not.
+  DWORD TotalProcesses() const;
+
+ private:
+  HANDLE job_ = nullptr;
+  PROCESS_INFORMATION process_ = {};
+};
+
+// Starts a screen saver full screen and closes it once it says its scene is
+// ready: its exit code then, or -1 when it never got ready.
+long SaverRunsAndCloses(const std::string& saver);
+
 // The setup wizard whose window caption is exactly `caption`.
 class SetupWizard {
  public:
   explicit SetupWizard(std::string caption) : caption_(std::move(caption)) {}
   // Waits for the window; false after the timeout.
   bool Appear(DWORD timeoutMs = 60000);
-  // Waits until the wizard's forward button reads `label` and can be pressed,
-  // then presses it. False when that does not happen in time.
+  // Waits until the wizard's forward button reads `label` and can be pressed.
+  bool Reach(const std::string& label, DWORD timeoutMs = 60000);
+  // Reaches `label`, then presses it. False when that does not happen in time.
   bool Press(const std::string& label, DWORD timeoutMs = 60000);
+  // A control of the page shown now, by its text; nullptr when there is none.
+  HWND Control(const std::string& text) const;
   // Waits until the window and its process are gone.
   bool End(DWORD timeoutMs = 60000);
   // The wizard's window now, or nullptr. Pages after the first add their

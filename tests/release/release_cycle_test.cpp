@@ -115,9 +115,12 @@ class ReleaseCycle : public nuvora_test::NuvoraCase {
   static void InstallSilently(const std::string& dist, const std::string& version) {
     const std::string setup = Installer(dist, version);
     ASSERT_TRUE(Exists(setup)) << setup << " is missing: tools/test makes it with tools/release";
+    JobRun install("\"" + setup + "\" /S");
     DWORD code = 99;
-    ASSERT_TRUE(RunToTheEnd("\"" + setup + "\" /S", &code));
+    ASSERT_TRUE(install.End(&code));
     ASSERT_EQ(0u, code);
+    // Silent installs open no Screen Saver settings (nor anything else).
+    EXPECT_EQ(1u, install.TotalProcesses());
   }
 
   // Removes what an earlier, interrupted run may have left: through the
@@ -208,7 +211,41 @@ TEST_F(ReleaseCycle, UpdateThroughNuvoraKeepsTheSettingsAndUninstallLeavesOnlyTh
   EXPECT_EQ(0u, uninstalled);
   ExpectNothingLeft();
   EXPECT_EQ(std::nullopt, RegText(HKEY_CURRENT_USER, kDesktopKey, "SCRNSAVE.EXE"));
+  EXPECT_EQ("0", RegText(HKEY_CURRENT_USER, kDesktopKey, "ScreenSaveActive"));
   ExpectUserSettings();
+}
+
+// tools/test signs its releases; what the installer writes must be signed as
+// shipped and still run.
+TEST_F(ReleaseCycle, WizardInstallsSignedProgramsThatRunAndOffersTheScreenSaverSettings) {
+  const std::string setup = Installer(RELEASE_DIST_THIS, kThis);
+  ASSERT_TRUE(CarriesSignature(setup)) << setup << " is not signed";
+  RegSetText(HKEY_CURRENT_USER, kDesktopKey, "ScreenSaveActive", "0");
+
+  JobRun install("\"" + setup + "\"");
+  SetupWizard wizard("Verivir " + kThis + " Setup");
+  ASSERT_TRUE(wizard.Appear());
+  ASSERT_TRUE(wizard.Press("&Next >"));
+  ASSERT_TRUE(wizard.Press("&Install"));
+  ASSERT_TRUE(wizard.Reach("&Finish"));
+  HWND open = wizard.Control("Open the Screen Saver settings");
+  ASSERT_NE(nullptr, open);
+  EXPECT_EQ(BST_CHECKED, SendMessageA(open, BM_GETCHECK, 0, 0));
+  ASSERT_TRUE(wizard.Press("&Finish"));
+  DWORD code = 99;
+  ASSERT_TRUE(install.End(&code));
+  EXPECT_EQ(0u, code);
+  // The installer and the control panel it opened.
+  EXPECT_EQ(2u, install.TotalProcesses());
+
+  auto saver = RegText(HKEY_CURRENT_USER, kDesktopKey, "SCRNSAVE.EXE");
+  EXPECT_TRUE(saver && SameFile(*saver, InstalledSaver())) << saver.value_or("<none>");
+  EXPECT_EQ("1", RegText(HKEY_CURRENT_USER, kDesktopKey, "ScreenSaveActive"));
+  const std::string folder = ExpectedInstallFolder();
+  for (const std::string& file :
+       {InstalledSaver(), folder + "\\Nuvora.exe", folder + "\\uninstall.exe"})
+    EXPECT_TRUE(CarriesSignature(file)) << file;
+  EXPECT_EQ(0, SaverRunsAndCloses(InstalledSaver()));
 }
 
 TEST_F(ReleaseCycle, FeedWhoseHashDoesNotMatchNeverStartsTheInstaller) {

@@ -1,7 +1,7 @@
 # tools/release --verify-reproducible: releases the checked-out commit twice, each
 # time in a clean clone of its own (another path, another time, build trees of
-# its own; the compiler cache is shared, as a second builder's would be) and
-# compares everything the two wrote, byte for byte.
+# its own; the compiler cache is shared) and compares everything the two wrote,
+# byte for byte.
 verify_reproducible() { # root [release args...]
   local root=$1; shift
   local commit started=$SECONDS work side status=0
@@ -14,7 +14,9 @@ verify_reproducible() { # root [release args...]
     echo "== reproducible: $side clean clone of $commit" >&2
     git clone -q --no-checkout "$root" "$work/$side-clone" \
       && git -C "$work/$side-clone" checkout -q --detach "$commit" || { rm -rf "$work"; return 1; }
-    if ! (cd "$work/$side-clone" && VERIVIR_BUILD="$work/$side-build" \
+    # The build trees inside the clone, where a checkout has them: the cache then
+    # serves the same relative paths.
+    if ! (cd "$work/$side-clone" && VERIVIR_BUILD="$work/$side-clone/build" \
       tools/release --out "$work/$side-dist" "$@") >"$work/$side.log" 2>&1; then
       tail -30 "$work/$side.log" >&2
       echo "reproducible: the $side release failed (log: $work/$side.log)" >&2
