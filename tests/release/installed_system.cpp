@@ -1,6 +1,7 @@
 #include "tests/release/installed_system.h"
 
 #include <tlhelp32.h>
+#include <wintrust.h>  // WIN_CERTIFICATE
 
 #include <cctype>
 #include <vector>
@@ -355,55 +356,32 @@ HWND SetupWizard::Control(const std::string& text) const {
   return search.found;
 }
 
-JobRun::JobRun(const std::string& commandLine) : job_(CreateJobObjectA(nullptr, nullptr)) {
+Program::Program(const std::string& commandLine) {
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   std::vector<char> line(commandLine.begin(), commandLine.end());
   line.push_back('\0');
-  // Suspended until it is in the job, so that nothing it starts escapes the count.
-  if (!job_ || !CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED,
-                               nullptr, nullptr, &startup, &process_))
-    return;
-  if (!AssignProcessToJobObject(job_, process_.hProcess)) {
-    TerminateProcess(process_.hProcess, 1);
-    CloseHandle(process_.hThread);
-    CloseHandle(process_.hProcess);
+  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                      &process_))
     process_ = {};
-    return;
+}
+
+Program::~Program() {
+  if (!started()) return;
+  if (running()) {
+    TerminateProcess(process_.hProcess, 1);
+    WaitForSingleObject(process_.hProcess, 10000);
   }
-  ResumeThread(process_.hThread);
+  CloseHandle(process_.hThread);
+  CloseHandle(process_.hProcess);
 }
 
-JobRun::~JobRun() {
-  if (job_) TerminateJobObject(job_, 1);
-  if (process_.hProcess) {
-    CloseHandle(process_.hThread);
-    CloseHandle(process_.hProcess);
-  }
-  if (job_) CloseHandle(job_);
-}
-
-namespace {
-
-JOBOBJECT_BASIC_ACCOUNTING_INFORMATION Accounting(HANDLE job) {
-  JOBOBJECT_BASIC_ACCOUNTING_INFORMATION info = {};
-  QueryInformationJobObject(job, JobObjectBasicAccountingInformation, &info, sizeof info, nullptr);
-  return info;
-}
-
-}  // namespace
-
-bool JobRun::End(DWORD* exitCode, DWORD timeoutMs) {
-  if (!started()) return false;
-  const DWORD start = GetTickCount();
-  if (WaitForSingleObject(process_.hProcess, timeoutMs) != WAIT_OBJECT_0) return false;
+bool Program::End(DWORD* exitCode, DWORD timeoutMs) {
+  if (!started() || WaitForSingleObject(process_.hProcess, timeoutMs) != WAIT_OBJECT_0)
+    return false;
   GetExitCodeProcess(process_.hProcess, exitCode);
-  for (; Accounting(job_).ActiveProcesses > 0; Sleep(kStepMs))
-    if (GetTickCount() - start >= timeoutMs) return false;
   return true;
 }
-
-DWORD JobRun::TotalProcesses() const { return Accounting(job_).TotalProcesses; }
 
 namespace {
 
@@ -424,7 +402,7 @@ BOOL CALLBACK FindReadySaver(HWND hwnd, LPARAM lParam) {
 }  // namespace
 
 long SaverRunsAndCloses(const std::string& saver) {
-  JobRun run("\"" + saver + "\" /s");
+  Program run("\"" + saver + "\" /s");
   ReadySearch search{run.pid(), nullptr};
   if (run.started()) {
     // Building the text's glyphs on a software renderer takes a while.

@@ -45,22 +45,18 @@ bool ProgramRuns(const std::string& fileName);
 // Ends every process whose program file name is this.
 void EndProgram(const std::string& fileName);
 
-// A program started in a job of its own, so that every process it starts is
-// counted. What still runs when it goes out of scope is ended.
-class JobRun {
+// A program started from the test, ended if it still runs when this goes out of scope.
+class Program {
  public:
-  explicit JobRun(const std::string& commandLine);
-  ~JobRun();
+  explicit Program(const std::string& commandLine);
+  ~Program();
   bool started() const { return process_.hProcess != nullptr; }
   DWORD pid() const { return process_.dwProcessId; }
   bool running() const { return WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT; }
-  // Waits until the program and everything it started have ended; false on timeout.
+  // Waits until it has ended; false on timeout.
   bool End(DWORD* exitCode, DWORD timeoutMs = 120000);
-  // The program and every process it started so far, ended or not.
-  DWORD TotalProcesses() const;
 
  private:
-  HANDLE job_ = nullptr;
   PROCESS_INFORMATION process_ = {};
 };
 
