@@ -1,7 +1,6 @@
 #include "tests/release/installed_system.h"
 
 #include <tlhelp32.h>
-#include <wintrust.h>  // WIN_CERTIFICATE
 
 #include <cctype>
 #include <vector>
@@ -84,35 +83,6 @@ std::string FileVersion(const std::string& path) {
     return "";
   return std::to_string(HIWORD(fixed->dwFileVersionMS)) + "." +
          std::to_string(LOWORD(fixed->dwFileVersionMS));
-}
-
-bool CarriesSignature(const std::string& path) {
-  HANDLE file =
-      CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  std::vector<char> data(static_cast<size_t>(GetFileSize(file, nullptr)));
-  DWORD read = 0;
-  const bool ok = ReadFile(file, data.data(), static_cast<DWORD>(data.size()), &read, nullptr) &&
-                  read == data.size();
-  CloseHandle(file);
-  if (!ok || data.size() < sizeof(IMAGE_DOS_HEADER)) return false;
-  const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(data.data());
-  const size_t nt = static_cast<size_t>(dos->e_lfanew);
-  if (dos->e_magic != IMAGE_DOS_SIGNATURE || nt + sizeof(IMAGE_NT_HEADERS64) > data.size())
-    return false;
-  // The certificate table's "address" is a file offset; it holds WIN_CERTIFICATE entries.
-  const auto* h32 = reinterpret_cast<const IMAGE_NT_HEADERS32*>(data.data() + nt);
-  const auto* h64 = reinterpret_cast<const IMAGE_NT_HEADERS64*>(data.data() + nt);
-  const IMAGE_DATA_DIRECTORY table =
-      h32->OptionalHeader.Magic == IMAGE_NT_OPTIONAL_HDR64_MAGIC
-          ? h64->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_SECURITY]
-          : h32->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_SECURITY];
-  if (table.VirtualAddress == 0 || table.Size < 8 ||
-      size_t(table.VirtualAddress) + table.Size > data.size())
-    return false;
-  const auto* entry = reinterpret_cast<const WIN_CERTIFICATE*>(data.data() + table.VirtualAddress);
-  return entry->dwLength > 8 && entry->dwLength <= table.Size &&
-         entry->wCertificateType == WIN_CERT_TYPE_PKCS_SIGNED_DATA;
 }
 
 std::optional<std::string> RegText(HKEY root, const std::string& key, const char* name) {

@@ -24,8 +24,6 @@ bool Exists(const std::string& path);
 long long SizeOf(const std::string& path);
 // "major.minor" of the fixed file version, or "" when the file has none.
 std::string FileVersion(const std::string& path);
-// Whether a program file ends in an Authenticode signature (a PKCS#7 certificate table).
-bool CarriesSignature(const std::string& path);
 
 std::optional<std::string> RegText(HKEY root, const std::string& key, const char* name);
 std::optional<DWORD> RegNumber(HKEY root, const std::string& key, const char* name);
