@@ -1,6 +1,7 @@
 ; The Verivir installer, one script for both architectures. tools/release runs:
-;   makensis -DVERSION=1.17 -DARCH=x64|x86 -DBINDIR=dir -DICON=file -DOUTFILE=file verivir.nsi
-; BINDIR holds Verivir.scr and Nuvora.exe of that architecture.
+;   makensis -DVERSION=1.17 -DARCH=x64|x86 -DBINDIR=dir -DICON=file -DOUTFILE=file [-DSIGN=cmd] verivir.nsi
+; BINDIR holds Verivir.scr and Nuvora.exe of that architecture. SIGN, when given,
+; is a command that signs the file it is given in place ("cmd FILE DESCRIPTION").
 !macro Require NAME
   !ifndef ${NAME}
     !error "-D${NAME}=... is missing"
@@ -26,6 +27,7 @@
 !include LogicLib.nsh
 !include FileFunc.nsh
 !include x64.nsh
+!include Sections.nsh
 !include "${__FILEDIR__}/settings.nsh"
 
 Name "Verivir ${VERSION}"
@@ -37,6 +39,12 @@ RequestExecutionLevel admin
 SetCompressor /SOLID lzma
 ShowInstDetails nevershow
 ShowUninstDetails nevershow
+
+!ifdef SIGN
+  ; The uninstaller is signed before it goes into the installer, the installer last.
+  !uninstfinalize '${SIGN} "%1" "Verivir ${VERSION} Uninstall"' = 0
+  !finalize '${SIGN} "%1" "Verivir ${VERSION} Setup"' = 0
+!endif
 
 VIProductVersion "${VERSION}.0.0"
 VIAddVersionKey /LANG=1033 "ProductName" "Verivir"
@@ -54,6 +62,12 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "${PUBLISHER}"
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_COMPONENTS
 !insertmacro MUI_PAGE_INSTFILES
+; The finish page offers the Screen Saver settings, where the user sees the
+; choice and can change it; silent installs show no pages and open nothing.
+!define MUI_FINISHPAGE_RUN
+!define MUI_FINISHPAGE_RUN_TEXT "Open the Screen Saver settings"
+!define MUI_FINISHPAGE_RUN_FUNCTION OpenScreenSaverSettings
+!define MUI_PAGE_CUSTOMFUNCTION_SHOW FinishShow
 !insertmacro MUI_PAGE_FINISH
 
 !insertmacro MUI_UNPAGE_COMPONENTS
@@ -87,7 +101,7 @@ Section "Verivir screen saver" SecProgram
   WriteRegStr HKLM "${APP_PATH_KEY}" "" "$INSTDIR\Nuvora.exe"
   WriteRegStr HKLM "${APP_PATH_KEY}" "Path" "$INSTDIR"
 
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "Verivir (OpenGL) screen saver"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${DISPLAY_NAME}"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
@@ -104,8 +118,20 @@ SectionEnd
 
 Section "Use Verivir as my screen saver" SecActivate
   WriteRegStr HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE" "$SYSDIR\Verivir.scr"
-  WriteRegStr HKCU "${DESKTOP_KEY}" "ScreenSaveActive" "1"
+  ; The documented way to turn the saver on: it stores ScreenSaveActive and
+  ; tells the running session, which a plain registry write would not.
+  System::Call 'user32::SystemParametersInfo(i ${SPI_SETSCREENSAVEACTIVE}, i 1, p 0, i ${SPIF_STORE_AND_TELL})'
 SectionEnd
+
+Function FinishShow
+  ${IfNot} ${SectionIsSelected} ${SecActivate}
+    SendMessage $mui.FinishPage.Run ${BM_SETCHECK} ${BST_UNCHECKED} 0
+  ${EndIf}
+FunctionEnd
+
+Function OpenScreenSaverSettings
+  Exec '"$SYSDIR\control.exe" desk.cpl,,@screensaver'
+FunctionEnd
 
 Section "un.Verivir screen saver" SecUnProgram
   SectionIn RO
@@ -121,7 +147,7 @@ Section "un.Verivir screen saver" SecUnProgram
   ${GetFileName} "$0" $1
   ${If} $1 == "Verivir.scr"
     DeleteRegValue HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
-    WriteRegStr HKCU "${DESKTOP_KEY}" "ScreenSaveActive" "0"
+    System::Call 'user32::SystemParametersInfo(i ${SPI_SETSCREENSAVEACTIVE}, i 0, p 0, i ${SPIF_STORE_AND_TELL})'
   ${EndIf}
 SectionEnd
 

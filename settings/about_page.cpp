@@ -5,14 +5,20 @@
 #include "framework/strings.h"
 #include "settings/build_stamp.h"
 #include "settings/settings_ids.h"
+#include "verivir_build_time.h"
 
 CAboutPage::CAboutPage()
     : CPropertyPage(IDD_ABOUT_PAGE),
       _home(IDS_LINK_HOME),
       _mail(IDS_LINK_MAIL),
       _update(IDS_LINK_UPDATE) {
-  // The time this file was compiled, in the form of __TIMESTAMP__.
+  // The build time in the form of __TIMESTAMP__: the commit's where there is one,
+  // so that two builds of one commit are the same to the byte.
+#ifdef VERIVIR_BUILD_TIME
+  std::string stamp = build_stamp::FromUnixTime(VERIVIR_BUILD_TIME);
+#else
   std::string stamp = build_stamp::FromDateAndTime(__DATE__, __TIME__);
+#endif
   AfxFormatString1(_build, IDS_BUILD, stamp.c_str());
 }
 

@@ -1,5 +1,6 @@
 #include "settings/build_stamp.h"
 
+#include <cstdio>
 #include <cstring>
 
 namespace build_stamp {
@@ -29,6 +30,25 @@ std::string FromDateAndTime(const char* date, const char* time) {
   // "Mmm dd" keeps the blank-padded day of the date form, as the time stamp does.
   return std::string(kDays[Weekday(year, month, day)]) + " " + std::string(date, 6) + " " + time +
          " " + std::string(date + 7, 4);
+}
+
+std::string FromUnixTime(long long seconds) {
+  if (seconds < 0) return std::string();
+  const long long days = seconds / 86400, rest = seconds % 86400;
+  // Civil date of a day count (Hinnant's algorithm, eras of 400 years from 0000-03-01).
+  const long long z = days + 719468, era = z / 146097, dayOfEra = z - era * 146097;
+  const long long yearOfEra =
+      (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+  const long long dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+  const long long m = (5 * dayOfYear + 2) / 153;
+  const int day = static_cast<int>(dayOfYear - (153 * m + 2) / 5 + 1);
+  const int month = static_cast<int>(m < 10 ? m + 3 : m - 9);
+  const long long year = yearOfEra + era * 400 + (month <= 2 ? 1 : 0);
+  char text[40];
+  std::snprintf(text, sizeof text, "%s %.3s %2d %02d:%02d:%02d %lld", kDays[(days + 4) % 7],
+                kMonths + 3 * (month - 1), day, static_cast<int>(rest / 3600),
+                static_cast<int>(rest / 60 % 60), static_cast<int>(rest % 60), year);
+  return text;
 }
 
 }  // namespace build_stamp

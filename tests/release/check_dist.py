@@ -1,18 +1,27 @@
 #!/usr/bin/env python3
 """Checks a release folder from outside: both installers are Windows programs of
-the right machine type carrying the release's version, SHA256SUMS and the feed
-describe exactly those files, and the feed offers this version.
+the right machine type carrying the release's version, SHA256SUMS, the feed and
+the winget manifests describe exactly those files, and the feed offers this
+version. With SIGNER (a PEM certificate) the installers and the programs and
+uninstaller in them must carry valid Authenticode signatures by that certificate.
 
-    check_dist.py DIST VERSION
+    check_dist.py DIST VERSION [SIGNER]
 """
 import configparser
 import hashlib
 import os
+import re
+import shutil
 import subprocess
 import sys
+import tempfile
+
+import yaml
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 PE_INFO = os.path.join(HERE, "..", "..", "tools", "lib", "pe_info.py")
+SETTINGS_NSH = os.path.join(HERE, "..", "..", "installer", "settings.nsh")
+WINGET_ID = "MorvelSoftwareDevelopment.Verivir"
 
 
 class Checks:
@@ -28,7 +37,77 @@ class Checks:
             print("FAIL %s: %r, expected %r" % (what, actual, expected))
 
 
-def main(dist, version):
+def signed_by(path, cert):
+    der = subprocess.run(["openssl", "x509", "-in", cert, "-outform", "DER"],
+                         capture_output=True, check=True).stdout
+    verify = subprocess.run(
+        ["osslsigncode", "verify", "-CAfile", cert, "-require-leaf-hash",
+         "sha256:" + hashlib.sha256(der).hexdigest(), "-in", path], capture_output=True)
+    return verify.returncode == 0
+
+
+def check_signatures(checks, dist, files, cert):
+    work = tempfile.mkdtemp()
+    try:
+        for arch, (name, data) in files.items():
+            installer = os.path.join(dist, name)
+            checks.expect(name + " signed by the test signer", signed_by(installer, cert), True)
+            # The programs and the uninstaller as the installer carries them.
+            folder = os.path.join(work, arch)
+            subprocess.run(["7zz", "e", "-y", "-o" + folder, installer, "$SYSDIR/Verivir.scr",
+                            "Nuvora.exe", "uninstall.exe"], capture_output=True)
+            for program in ("Verivir.scr", "Nuvora.exe", "uninstall.exe"):
+                path = os.path.join(folder, program)
+                checks.expect("%s in %s signed by the test signer" % (program, name),
+                              os.path.isfile(path) and signed_by(path, cert), True)
+            # One byte changed after signing breaks the signature.
+            changed = os.path.join(work, name)
+            with open(changed, "wb") as f:
+                middle = len(data) // 2
+                f.write(data[:middle] + bytes([data[middle] ^ 1]) + data[middle + 1:])
+            checks.expect(name + " changed after signing", signed_by(changed, cert), False)
+    finally:
+        shutil.rmtree(work)
+
+
+def installer_defines():
+    with open(SETTINGS_NSH) as f:
+        return dict(re.findall(r'^!define\s+(\w+)\s+"(.*)"\s*$', f.read(), re.M))
+
+
+def check_winget(checks, dist, version, files, feed):
+    folder = os.path.join(dist, "winget")
+    manifests = {}
+    for kind, name in (("version", WINGET_ID + ".yaml"),
+                       ("installer", WINGET_ID + ".installer.yaml"),
+                       ("defaultLocale", WINGET_ID + ".locale.en-US.yaml")):
+        with open(os.path.join(folder, name)) as f:
+            manifest = yaml.safe_load(f)
+        manifests[kind] = manifest
+        checks.expect(name + " ManifestType", manifest.get("ManifestType"), kind)
+        checks.expect(name + " PackageVersion", manifest.get("PackageVersion"), version)
+        schema = tuple(int(n) for n in str(manifest.get("ManifestVersion", "0")).split("."))
+        checks.expect(name + " ManifestVersion 1.6 or later", schema >= (1, 6, 0), True)
+    nsh = installer_defines()
+    installer = manifests["installer"]
+    checks.expect("winget InstallerType", installer.get("InstallerType"), "nullsoft")
+    checks.expect("winget Scope", installer.get("Scope"), "machine")
+    checks.expect("winget silent switch", installer.get("InstallerSwitches", {}).get("Silent"), "/S")
+    checks.expect("winget ProductCode", installer.get("ProductCode"),
+                  nsh["UNINSTALL_KEY"].rsplit("\\", 1)[-1])
+    checks.expect("winget Publisher", manifests["defaultLocale"].get("Publisher"), nsh["PUBLISHER"])
+    # The feed's folder is the base URL both were made for.
+    base = feed.get("Path001").rsplit("/", 1)[0] + "/"
+    entries = {i.get("Architecture"): i for i in installer.get("Installers", [])}
+    checks.expect("winget architectures", sorted(entries), ["x64", "x86"])
+    for arch, (name, data) in files.items():
+        entry = entries.get(arch, {})
+        checks.expect("winget InstallerSha256 " + arch, str(entry.get("InstallerSha256")).lower(),
+                      hashlib.sha256(data).hexdigest())
+        checks.expect("winget InstallerUrl " + arch, entry.get("InstallerUrl"), base + name)
+
+
+def main(dist, version, signer=None):
     checks = Checks()
     files = {}
     for arch in ("x86", "x64"):
@@ -74,11 +153,14 @@ def main(dist, version):
     # Readers that know only the plain keys get the x86 installer, whole.
     checks.expect("FileName", section.get("FileName"), files["x86"][0])
     checks.expect("DlSize", section.get("DlSize"), section.get("DlSize001"))
+    check_winget(checks, dist, version, files, section)
+    if signer:
+        check_signatures(checks, dist, files, signer)
     print("release %s in %s: %d checks passed, %d failed" % (version, dist, checks.passed, checks.failed))
     return 1 if checks.failed else 0
 
 
 if __name__ == "__main__":
-    if len(sys.argv) != 3:
+    if len(sys.argv) not in (3, 4):
         sys.exit(__doc__)
-    sys.exit(main(sys.argv[1], sys.argv[2]))
+    sys.exit(main(*sys.argv[1:]))

@@ -283,20 +283,107 @@ bool SetupWizard::Appear(DWORD timeoutMs) {
   return false;
 }
 
-bool SetupWizard::Press(const std::string& label, DWORD timeoutMs) {
+bool SetupWizard::Reach(const std::string& label, DWORD timeoutMs) {
   for (DWORD start = GetTickCount(); GetTickCount() - start < timeoutMs; Sleep(kStepMs)) {
     if (!IsWindow(window_)) return false;
     // The forward button (Next, Install, Finish) is command 1 on every page.
     HWND button = GetDlgItem(window_, IDOK);
-    if (button && IsWindowVisible(button) && IsWindowEnabled(button) && Text(button) == label) {
-      PostMessageA(button, BM_CLICK, 0, 0);
-      // The page has changed when the button reads otherwise or the wizard is gone.
-      for (DWORD moved = GetTickCount(); GetTickCount() - moved < timeoutMs; Sleep(kStepMs))
-        if (!IsWindow(window_) || Text(button) != label) return true;
-      return false;
-    }
+    if (button && IsWindowVisible(button) && IsWindowEnabled(button) && Text(button) == label)
+      return true;
   }
   return false;
+}
+
+bool SetupWizard::Press(const std::string& label, DWORD timeoutMs) {
+  if (!Reach(label, timeoutMs)) return false;
+  HWND button = GetDlgItem(window_, IDOK);
+  PostMessageA(button, BM_CLICK, 0, 0);
+  // The page has changed when the button reads otherwise or the wizard is gone.
+  for (DWORD moved = GetTickCount(); GetTickCount() - moved < timeoutMs; Sleep(kStepMs))
+    if (!IsWindow(window_) || Text(button) != label) return true;
+  return false;
+}
+
+namespace {
+
+struct TextSearch {
+  const std::string* text;
+  HWND found;
+};
+
+BOOL CALLBACK FindText(HWND hwnd, LPARAM lParam) {
+  auto* search = reinterpret_cast<TextSearch*>(lParam);
+  if (!IsWindowVisible(hwnd) || Text(hwnd) != *search->text) return TRUE;
+  search->found = hwnd;
+  return FALSE;
+}
+
+}  // namespace
+
+HWND SetupWizard::Control(const std::string& text) const {
+  TextSearch search{&text, nullptr};
+  if (IsWindow(window_)) EnumChildWindows(window_, FindText, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+Program::Program(const std::string& commandLine) {
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  std::vector<char> line(commandLine.begin(), commandLine.end());
+  line.push_back('\0');
+  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                      &process_))
+    process_ = {};
+}
+
+Program::~Program() {
+  if (!started()) return;
+  if (running()) {
+    TerminateProcess(process_.hProcess, 1);
+    WaitForSingleObject(process_.hProcess, 10000);
+  }
+  CloseHandle(process_.hThread);
+  CloseHandle(process_.hProcess);
+}
+
+bool Program::End(DWORD* exitCode, DWORD timeoutMs) {
+  if (!started() || WaitForSingleObject(process_.hProcess, timeoutMs) != WAIT_OBJECT_0)
+    return false;
+  GetExitCodeProcess(process_.hProcess, exitCode);
+  return true;
+}
+
+namespace {
+
+struct ReadySearch {
+  DWORD pid;
+  HWND found;
+};
+
+BOOL CALLBACK FindReadySaver(HWND hwnd, LPARAM lParam) {
+  auto* search = reinterpret_cast<ReadySearch*>(lParam);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  if (pid != search->pid || !GetPropA(hwnd, "VerivirSceneReady")) return TRUE;
+  search->found = hwnd;
+  return FALSE;
+}
+
+}  // namespace
+
+long SaverRunsAndCloses(const std::string& saver) {
+  Program run("\"" + saver + "\" /s");
+  ReadySearch search{run.pid(), nullptr};
+  if (run.started()) {
+    // Building the text's glyphs on a software renderer takes a while.
+    for (DWORD start = GetTickCount();
+         !search.found && run.running() && GetTickCount() - start < 120000; Sleep(kStepMs))
+      EnumWindows(FindReadySaver, reinterpret_cast<LPARAM>(&search));
+  }
+  DWORD code = 0;
+  if (search.found) PostMessageA(search.found, WM_CLOSE, 0, 0);
+  const bool ended = run.End(&code, 30000);
+  return search.found && ended ? static_cast<long>(code) : -1;
 }
 
 bool SetupWizard::End(DWORD timeoutMs) {

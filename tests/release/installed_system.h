@@ -43,15 +43,37 @@ bool ProgramRuns(const std::string& fileName);
 // Ends every process whose program file name is this.
 void EndProgram(const std::string& fileName);
 
+// A program started from the test, ended if it still runs when this goes out of scope.
+class Program {
+ public:
+  explicit Program(const std::string& commandLine);
+  ~Program();
+  bool started() const { return process_.hProcess != nullptr; }
+  DWORD pid() const { return process_.dwProcessId; }
+  bool running() const { return WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT; }
+  // Waits until it has ended; false on timeout.
+  bool End(DWORD* exitCode, DWORD timeoutMs = 120000);
+
+ private:
+  PROCESS_INFORMATION process_ = {};
+};
+
+// Starts a screen saver full screen and closes it once it says its scene is
+// ready: its exit code then, or -1 when it never got ready.
+long SaverRunsAndCloses(const std::string& saver);
+
 // The setup wizard whose window caption is exactly `caption`.
 class SetupWizard {
  public:
   explicit SetupWizard(std::string caption) : caption_(std::move(caption)) {}
   // Waits for the window; false after the timeout.
   bool Appear(DWORD timeoutMs = 60000);
-  // Waits until the wizard's forward button reads `label` and can be pressed,
-  // then presses it. False when that does not happen in time.
+  // Waits until the wizard's forward button reads `label` and can be pressed.
+  bool Reach(const std::string& label, DWORD timeoutMs = 60000);
+  // Reaches `label`, then presses it. False when that does not happen in time.
   bool Press(const std::string& label, DWORD timeoutMs = 60000);
+  // A control of the page shown now, by its text; nullptr when there is none.
+  HWND Control(const std::string& text) const;
   // Waits until the window and its process are gone.
   bool End(DWORD timeoutMs = 60000);
   // The wizard's window now, or nullptr. Pages after the first add their

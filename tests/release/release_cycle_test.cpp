@@ -211,7 +211,35 @@ TEST_F(ReleaseCycle, UpdateThroughNuvoraKeepsTheSettingsAndUninstallLeavesOnlyTh
   EXPECT_EQ(0u, uninstalled);
   ExpectNothingLeft();
   EXPECT_EQ(std::nullopt, RegText(HKEY_CURRENT_USER, kDesktopKey, "SCRNSAVE.EXE"));
+  EXPECT_EQ("0", RegText(HKEY_CURRENT_USER, kDesktopKey, "ScreenSaveActive"));
   ExpectUserSettings();
+}
+
+// tools/test signs its releases (check_dist.py verifies the signatures): the
+// signed saver must still run.
+TEST_F(ReleaseCycle, WizardInstallsSignedProgramsThatRunAndOffersTheScreenSaverSettings) {
+  const std::string setup = Installer(RELEASE_DIST_THIS, kThis);
+  RegSetText(HKEY_CURRENT_USER, kDesktopKey, "ScreenSaveActive", "0");
+
+  Program install("\"" + setup + "\"");
+  SetupWizard wizard("Verivir " + kThis + " Setup");
+  ASSERT_TRUE(wizard.Appear());
+  ASSERT_TRUE(wizard.Press("&Next >"));
+  ASSERT_TRUE(wizard.Press("&Install"));
+  ASSERT_TRUE(wizard.Reach("&Finish"));
+  HWND open = wizard.Control("Open the Screen Saver settings");
+  ASSERT_NE(nullptr, open);
+  EXPECT_EQ(BST_CHECKED, SendMessageA(open, BM_GETCHECK, 0, 0));
+  // Finish opens them (Wine has no Display control panel: nothing shows here).
+  ASSERT_TRUE(wizard.Press("&Finish"));
+  DWORD code = 99;
+  ASSERT_TRUE(install.End(&code));
+  EXPECT_EQ(0u, code);
+
+  auto saver = RegText(HKEY_CURRENT_USER, kDesktopKey, "SCRNSAVE.EXE");
+  EXPECT_TRUE(saver && SameFile(*saver, InstalledSaver())) << saver.value_or("<none>");
+  EXPECT_EQ("1", RegText(HKEY_CURRENT_USER, kDesktopKey, "ScreenSaveActive"));
+  EXPECT_EQ(0, SaverRunsAndCloses(InstalledSaver()));
 }
 
 TEST_F(ReleaseCycle, FeedWhoseHashDoesNotMatchNeverStartsTheInstaller) {

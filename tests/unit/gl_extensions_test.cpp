@@ -85,4 +85,14 @@ TEST(BuildStamp, DateAndTimeBecomeTheTimeStampForm) {
   EXPECT_EQ(build_stamp::FromDateAndTime("anF 26 2000", "17:46:44"), "");  // misaligned month
 }
 
+TEST(BuildStamp, CommitTimeBecomesTheTimeStampForm) {
+  EXPECT_EQ(build_stamp::FromUnixTime(0), "Thu Jan  1 00:00:00 1970");
+  EXPECT_EQ(build_stamp::FromUnixTime(951587204), "Sat Feb 26 17:46:44 2000");
+  EXPECT_EQ(build_stamp::FromUnixTime(1709208000), "Thu Feb 29 12:00:00 2024");
+  EXPECT_EQ(build_stamp::FromUnixTime(1796653808), "Mon Dec  7 14:30:08 2026");
+  EXPECT_EQ(build_stamp::FromUnixTime(4102444799), "Thu Dec 31 23:59:59 2099");
+  EXPECT_EQ(build_stamp::FromUnixTime(4107542400), "Mon Mar  1 00:00:00 2100");  // no Feb 29
+  EXPECT_EQ(build_stamp::FromUnixTime(-1), "");
+}
+
 }  // namespace

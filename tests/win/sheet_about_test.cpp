@@ -5,6 +5,7 @@
 #include <string>
 
 #include "settings/build_stamp.h"
+#include "verivir_build_time.h"
 #include "settings/settings_ids.h"
 #include "tests/win/sheet_test_support.h"
 
@@ -105,9 +106,13 @@ TEST_F(AboutTest, BuildLineShowsTheBuildTimeInGrey) {
   HWND build = Item(sheet->_about, IDC_BUILD);
   char text[128] = {};
   GetWindowTextA(build, text, sizeof text);
+#ifdef VERIVIR_BUILD_TIME
+  EXPECT_EQ(std::string(text), "Build: " + build_stamp::FromUnixTime(VERIVIR_BUILD_TIME));
+#else
   EXPECT_EQ(std::string(text),
             "Build: " + build_stamp::FromDateAndTime(__DATE__, __TIME__).substr(0, 11) +
                 std::string(text).substr(18));
+#endif
   EXPECT_TRUE(std::regex_match(
       text, std::regex("Build: (Sun|Mon|Tue|Wed|Thu|Fri|Sat) [A-Z][a-z]{2} [ 123][0-9] "
                        "[0-2][0-9]:[0-5][0-9]:[0-5][0-9] 20[0-9]{2}")))
