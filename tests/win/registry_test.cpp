@@ -61,31 +61,40 @@ TEST_F(Registry, FirstMissingValueStopsTheListAndTheSubkeys) {
   EXPECT_EQ(inSub, 9u);
 }
 
-TEST_F(Registry, DwordReadsTheFirstFourBytesOfAnyType) {
-  const DWORD asDword = 0x11223344;
-  const unsigned char asBinary[] = {0x78, 0x56, 0x34, 0x12};
-  const char asString[] = "ABC";  // 4 bytes with the terminator
-  Put("", "D", REG_DWORD, &asDword, 4);
-  Put("", "B", REG_BINARY, asBinary, 4);
-  Put("", "S", REG_SZ, asString, 4);
-  DWORD d = 0, b = 0, s = 0;
+// Values that other programs write (the control panel writes some numbers as
+// strings) are read by the type they were stored with; one that says no such
+// value fails and leaves its variable as it was.
+TEST_F(Registry, ValuesAreReadByTheTypeTheyWereStoredWith) {
+  const DWORD one = 1, zero = 0;
+  const unsigned char two = 2;
+  Put("", "Dword", REG_DWORD, &one, 4);
+  Put("", "Digits", REG_SZ, "17", 3);
+  Put("", "Zero", REG_SZ, "0", 2);
+  Put("", "Byte", REG_BINARY, &two, 1);
+  Put("", "Off", REG_DWORD, &zero, 4);
+  DWORD number = 0, digits = 0;
+  bool flag = false, fromString = true, fromByte = false, off = true;
   registry_key key(kBase);
-  key.add("D", d);
-  key.add("B", b);
-  key.add("S", s);
+  key.add("Dword", number);
+  key.add("Digits", digits);
+  key.add("Dword", flag);
+  key.add("Zero", fromString);
+  key.add("Byte", fromByte);
+  key.add("Off", off);
   EXPECT_EQ(key.load(root), success);
-  EXPECT_EQ(d, 0x11223344u);
-  EXPECT_EQ(b, 0x12345678u);
-  EXPECT_EQ(s, 0x00434241u);
-}
+  EXPECT_EQ(number, 1u);
+  EXPECT_EQ(digits, 17u);
+  EXPECT_TRUE(flag) << "a number read as a flag";
+  EXPECT_FALSE(fromString) << "\"0\" is off";
+  EXPECT_TRUE(fromByte);
+  EXPECT_FALSE(off);
 
-TEST_F(Registry, BoolFromFourByteDwordCountsAsSuccess) {
-  const DWORD one = 1;
-  Put("", "Flag", REG_DWORD, &one, 4);
-  bool flag = false;
-  registry_key key(kBase);
-  key.add("Flag", flag);
-  EXPECT_EQ(key.load(root), success);  // ERROR_MORE_DATA
+  Put("", "Word", REG_SZ, "ABC", 4);
+  DWORD untouched = 99;
+  registry_key bad(kBase);
+  bad.add("Word", untouched);
+  EXPECT_EQ(bad.load(root), failed);
+  EXPECT_EQ(untouched, 99u);
 }
 
 TEST_F(Registry, StoreWritesBinaryOfTheVariableSizeAndLoadsBack) {
