@@ -77,22 +77,6 @@ TEST(MonitorLayout, AMonitorOutsideAStaleVirtualScreenIsStillCovered) {
   ExpectEveryMonitorCovered(pair, layout);
 }
 
-// A laptop docked to a monitor on its left while the saver runs: the window
-// grows to the left and the laptop's picture moves within it; undocked, the
-// layout is the laptop's alone again.
-TEST(MonitorLayout, DockingAndUndockingMoveTheWindowAndThePicturesInIt) {
-  const std::vector<screen_rect> laptop = {{0, 0, 1366, 768}};
-  const std::vector<screen_rect> docked = {{0, 0, 1366, 768}, {-1920, -312, 0, 768}};
-  const auto before = lay_out_monitors(laptop, {0, 0, 1366, 768});
-  const auto during = lay_out_monitors(docked, {-1920, -312, 1366, 768});
-  EXPECT_EQ((screen_rect{-1920, -312, 1366, 768}), during.window);
-  ExpectEveryMonitorCovered(docked, during);
-  EXPECT_FALSE(before.viewports[0] == during.viewports[0]) << "the laptop's picture moved";
-  const auto after = lay_out_monitors(laptop, {0, 0, 1366, 768});
-  EXPECT_EQ(before.window, after.window);
-  EXPECT_EQ(before.viewports, after.viewports);
-}
-
 TEST(MonitorLayout, EmptyAndMirroredMonitorsGetNoViewport) {
   const auto mirrored =
       lay_out_monitors({{0, 0, 1024, 768}, {0, 0, 1024, 768}, {1024, 0, 1024, 768}, {5, 5, 3, 9}},

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <functional>
 #include <vector>
 
 #include "saver/password_mgr.h"
@@ -171,8 +170,6 @@ TEST_F(SaverInput, ScreenSaveCommandClosesAndIsNotPassedOn) {
   EXPECT_FALSE(QuitPosted());
   EXPECT_TRUE(IsWindow(hwnd));
   EXPECT_TRUE(wnd->defaultCommands.empty());
-  SendMessageA(hwnd, WM_SYSCOMMAND, SC_MOVE, 0);  // not ours: closing swallows it as well
-  EXPECT_TRUE(wnd->defaultCommands.empty());
 }
 
 TEST_F(SaverInput, CloseCommandClosesAsACloseRequestAndIsNotPassedOn) {
@@ -256,20 +253,12 @@ TEST_F(SaverPasswordInput, EveryPromptPausesThePictureAndAsksOnce) {
   app.m_pMainWnd = wnd;
   wnd->ShowAndAnimate();
   ASSERT_TRUE(testing_support::WaitFor([] { return g_drawn > 2; }));
-  const struct {
-    const char* way;
-    std::function<void()> send;
-  } ways[] = {{"key", [&] { Key(WM_KEYDOWN, VK_SPACE); }},
-              {"mouse",
-               [&] {
-                 Move(100, 100);
-                 Move(100, 110);
-               }},
-              {"close command", [&] { SendMessageA(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0); }}};
-  for (const auto& w : ways) {
-    SCOPED_TRACE(w.way);
+  for (const char* way : {"key", "mouse", "close command"}) {
+    SCOPED_TRACE(way);
     const int asked = wnd->asked;
-    w.send();
+    if (way[0] == 'k') Key(WM_KEYDOWN, VK_SPACE);
+    if (way[0] == 'm') Move(100, 100), Move(100, 110);
+    if (way[0] == 'c') SendMessageA(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_EQ(wnd->asked, asked + 1);
     EXPECT_TRUE(wnd->frozenWhileAsked);
     EXPECT_FALSE(QuitPosted());

@@ -4,9 +4,7 @@
 
 #include <array>
 #include <atomic>
-#include <climits>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "scene/text_format.h"
@@ -80,34 +78,16 @@ TEST(SceneText, RingCirclesOutsideTheBigSphereAndTextSizeScalesIt) {
   EXPECT_GT(big.LitCount(), 4 * tiny.LitCount());
 }
 
-// Values an edited registry or an older version may hold: a size the pages
-// cannot show draws as the nearest size (not as no text at all), a speed near
-// INT_MAX turns as the fastest, and a very long text draws its first thousand
-// characters.
-TEST(SceneText, OutOfRangeSettingsDrawAsTheNearestTheSceneCanShow) {
+// Values an edited registry may hold draw as the nearest the scene can show
+// (the speed's range is tested window-free): a size below the range is the
+// smallest, not no text at all; a very long text draws 1000 characters.
+TEST(SceneText, OutOfRangeSizeAndLengthDrawAsTheNearestTheSceneCanShow) {
   OnlyText("Verivir", 0);
   const Frame tiny = Still();
   OnlyText("Verivir", -1);
   const Frame below = Still();
   EXPECT_GT(below.LitCount(), 0) << "the text disappeared";
   EXPECT_TRUE(below == tiny);
-  OnlyText("Verivir", 3);
-  const Frame big = Still();
-  OnlyText("Verivir", 99);
-  EXPECT_TRUE(Still() == big);
-
-  RunOptions turning;
-  turning.frames = 4;
-  turning.freezeAfter = 3;  // the last frame is drawn at phase 0.3
-  OnlyText("Verivir", 2).textSpeed = 10;
-  const auto fastest = RunScene(turning);
-  OnlyText("Verivir", 2).textSpeed = INT_MAX;
-  const auto beyond = RunScene(turning);
-  ASSERT_EQ(fastest.frames.size(), 4u);
-  ASSERT_EQ(beyond.frames.size(), 4u);
-  EXPECT_FALSE(fastest.frames[3] == fastest.frames[0]) << "the ring turned";
-  EXPECT_TRUE(beyond.frames[3] == fastest.frames[3]);
-
   OnlyText(std::string(1500, 'i'), 0);
   RunOptions o;
   o.frames = 1;
@@ -117,42 +97,31 @@ TEST(SceneText, OutOfRangeSettingsDrawAsTheNearestTheSceneCanShow) {
   EXPECT_EQ(drawn, 1000u);
 }
 
-// A face without outlines ("System" is a raster font, another is not there at
-// all) gives way to the default face, not to whatever face the font mapper
-// would pick; where no face gives outlines, the spheres are drawn without text.
+// A face without outlines ("System" is a raster font, the other is not there)
+// gives way to the default face, not to what the font mapper would pick; where
+// no face gives outlines, the spheres are drawn without the text.
 TEST(SceneText, AFaceWithoutOutlinesGivesWayToTheDefaultFace) {
-  auto advances = [](const char* font) {
-    OnlyText("AW", 1).font = font;
-    RunOptions o;
-    o.frames = 1;
-    std::pair<float, float> aw;
-    o.afterFrame = [&](TestScene& scene, int) { aw = {scene.Advance('A'), scene.Advance('W')}; };
-    RunScene(o);
-    return aw;
-  };
-  const auto standard = advances(ZAzozeru::DefaultFace());
-  EXPECT_NEAR(standard.first, 0.72266f, 1e-3);  // Liberation Serif stands in for it here
+  RunOptions o;
+  o.frames = 1;
+  o.freezeAfter = 0;
+  float advance = 0;
+  o.afterFrame = [&](TestScene& scene, int) { advance = scene.Advance('A'); };
   for (const char* face : {"System", "No Such Face"}) {
-    const auto got = advances(face);
-    EXPECT_EQ(got.first, standard.first) << face;
-    EXPECT_EQ(got.second, standard.second) << face;
+    OnlyText("A", 1).font = face;
+    RunScene(o);
+    EXPECT_NEAR(advance, 0.72266f, 1e-3) << face << ": Liberation Serif stands in for the default";
   }
-
   SceneSettings& s = ResetSettings();
   s.textShow = false;
   const Frame spheres = Still();
   s.textShow = true;
-  RunOptions o;
-  o.frames = 1;
-  o.freezeAfter = 0;
   o.noOutlines = true;
   bool ring = true;
   o.afterFrame = [&](TestScene& scene, int) { ring = scene.Ring() != nullptr; };
   const auto r = RunScene(o);
   EXPECT_TRUE(r.initOk);
-  ASSERT_EQ(r.frames.size(), 1u);
   EXPECT_FALSE(ring);
-  EXPECT_GT(spheres.LitCount(), 0);
+  ASSERT_EQ(r.frames.size(), 1u);
   EXPECT_TRUE(r.frames[0] == spheres) << "the spheres are drawn all the same";
 }
 
