@@ -21,7 +21,7 @@ COpenGLWnd::InUse::~InUse() {
 bool COpenGLWnd::CanClose() { return true; }
 
 // FALSE also when the window was destroyed while it was being made; the
-// object is gone then.
+// object is gone then, unless the caller holds it (InUse).
 BOOL COpenGLWnd::Create(DWORD exStyle, DWORD style, const RECT& rect, CWnd* parent) {
   RECT r = rect;
   InUse use(this);

@@ -26,7 +26,7 @@ class COpenGLWnd : public CWnd {
   virtual BOOL Create(DWORD exStyle, DWORD style, const RECT& rect, CWnd* parent);
 
   // False when the window was destroyed meanwhile (a preview's parent that
-  // closed): the object is gone then and must not be used.
+  // closed): the object is gone then, unless the caller holds it (InUse).
   bool ShowAndAnimate();
   void SuspendAnimator();
   void ResumeAnimator();

@@ -67,7 +67,7 @@ void CSaverWnd::OnSessionEnd() {
 }
 
 ZAzozeru* CSaverWnd::Scene() const {
-  // Always a ZAzozeru in the program; other animators (tests) have no view or busy state.
+  // Always a ZAzozeru in the program; other animators (tests) have no view.
   return _animator && _animator->IsKindOf(RUNTIME_CLASS(ZAzozeru))
              ? static_cast<ZAzozeru*>(_animator)
              : nullptr;
