@@ -14,6 +14,10 @@ namespace {
 
 const int kMouseSlack = 5;  // pixels the mouse may drift without closing
 
+// Posted to itself once the scene is ready: handled after what the wait
+// dialog's end left in the queue (the system's own focus changes among it).
+const UINT kTakeKeys = WM_APP + 16;
+
 // Sent to windows of programs aware of each monitor's scaling when the
 // scaling under them changes (newer than the headers this builds against).
 const UINT kDpiChanged = 0x02E0;  // WM_DPICHANGED
@@ -111,6 +115,11 @@ LRESULT CSaverWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_ENDSESSION:
       if (wParam) OnSessionEnd();
       return 0;
+    case kTakeKeys:
+      ::SetForegroundWindow(m_hWnd);
+      ::SetFocus(m_hWnd);
+      ::SetPropA(m_hWnd, ReadyProperty(), reinterpret_cast<HANDLE>(1));
+      return 0;
     default:
       break;
   }
@@ -119,11 +128,7 @@ LRESULT CSaverWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 // The wait dialog may have taken the foreground and is gone: keys go to the
 // foreground window, so this window takes it back before it says it is ready.
-void CSaverWnd::OnAnimatorReady() {
-  ::SetForegroundWindow(m_hWnd);
-  ::SetFocus(m_hWnd);
-  ::SetPropA(m_hWnd, ReadyProperty(), reinterpret_cast<HANDLE>(1));
-}
+void CSaverWnd::OnAnimatorReady() { PostMessage(kTakeKeys); }
 
 int CSaverWnd::OnCreate(LPCREATESTRUCTA cs) {
   if (glx::COpenGLWnd::OnCreate(cs) == -1) {

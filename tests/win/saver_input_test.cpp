@@ -294,9 +294,9 @@ TEST_F(SaverInput, ReadySceneTakesTheForegroundBackAndSaysSo) {
   ASSERT_EQ(GetForegroundWindow(), other);
   EXPECT_EQ(GetPropA(hwnd, CSaverWnd::ReadyProperty()), nullptr);
   SendMessageA(hwnd, WM_ANIMATORREADY, 0, 0);
+  EXPECT_TRUE(testing_support::WaitFor([&] { return GetPropA(hwnd, CSaverWnd::ReadyProperty()); }));
   EXPECT_EQ(GetForegroundWindow(), hwnd);
   EXPECT_EQ(GetFocus(), hwnd);
-  EXPECT_NE(GetPropA(hwnd, CSaverWnd::ReadyProperty()), nullptr);
   EXPECT_FALSE(QuitPosted());  // being ready closes nothing
   EXPECT_FALSE(wnd->_closing);
   DestroyWindow(other);

@@ -35,12 +35,13 @@ HWND FindWaitDialog() {
   return found;
 }
 
-// The set-up holds until the dialog is up: it shows only for a set-up that
-// takes longer than a moment.
+// The set-up holds until the dialog is up and in front: it shows only for a
+// set-up that takes longer than a moment.
 HWND AwaitWaitDialog() {
   HWND dlg = nullptr;
   for (DWORD waited = 0; waited < 10000; waited += 10) {
-    if ((dlg = FindWaitDialog()) != nullptr && IsWindowVisible(dlg)) break;
+    dlg = FindWaitDialog();
+    if (dlg && IsWindowVisible(dlg) && GetForegroundWindow() == dlg) break;
     Sleep(10);
   }
   return dlg;
