@@ -145,7 +145,7 @@ class SaverRun : public ::testing::Test {
         [&] {
           args.found = nullptr;
           EnumWindows(FindProc, reinterpret_cast<LPARAM>(&args));
-          return args.found != nullptr;
+          return args.found != nullptr || !Running(0);  // an ended process shows nothing more
         },
         ms);
     return args.found;
@@ -155,9 +155,16 @@ class SaverRun : public ::testing::Test {
   // foreground as it gets ready; a window shown since may have taken it.
   HWND ReadySaver() {
     HWND saver = Window("ZOV Verivir", "VerivirSceneReady", 120000);
-    if (!saver) return nullptr;
+    if (!saver) {
+      ADD_FAILURE() << "no ready saver; process " << (Running(0) ? "running" : "ended")
+                    << (Window("ZOV Verivir", nullptr, 0) ? ", its window not ready"
+                                                          : ", no window");
+      return nullptr;
+    }
     if (!HasKeys(saver)) SetForegroundWindow(saver);
-    return WaitFor([&] { return HasKeys(saver); }, 10000) ? saver : nullptr;
+    if (WaitFor([&] { return HasKeys(saver); }, 10000)) return saver;
+    ADD_FAILURE() << "the ready saver does not get the keys";
+    return nullptr;
   }
   std::string Log() const {
     std::ifstream in(log);
