@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "xtl/registry_data.h"
+
 IMPLEMENT_DYNAMIC(CWinApp, CWinThread)
 
 namespace {
@@ -36,8 +38,14 @@ BOOL CWinApp::InitInstance() { return TRUE; }
 int CWinApp::ExitInstance() { return m_nExitCode; }
 
 int CWinApp::Run() {
-  MSG msg;
-  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+  MSG msg = {};
+  for (;;) {
+    const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+    if (got == -1) break;
+    if (got == 0) {
+      if (QuitAllowed()) break;
+      continue;
+    }
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
   }
@@ -88,10 +96,11 @@ std::string CWinApp::GetProfileString(const char* section, const char* entry,
   LONG rc = RegQueryValueExA(key, entry, nullptr, &type, nullptr, &size);
   std::string result = fallback;
   if (rc == ERROR_SUCCESS && type == REG_SZ) {
-    std::vector<char> buffer(size + 1, '\0');
-    rc =
-        RegQueryValueExA(key, entry, nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &size);
-    if (rc == ERROR_SUCCESS) result = buffer.data();
+    std::vector<unsigned char> buffer(size);
+    rc = RegQueryValueExA(key, entry, nullptr, &type, buffer.data(), &size);
+    // A value written without its terminator ends where its data ends.
+    if (rc == ERROR_SUCCESS && type == REG_SZ)
+      result = xtl::registry::read_text(type, buffer.data(), size).value_or(fallback);
   }
   RegCloseKey(key);
   return result;

@@ -19,6 +19,9 @@ class CWinApp : public CWinThread {
   virtual BOOL InitInstance();
   virtual int Run();
   virtual int ExitInstance();
+  // Whether a WM_QUIT ends the message loop; one that is not allowed is
+  // swallowed and the loop goes on.
+  virtual bool QuitAllowed() { return true; }
 
   // Profile functions work under HKCU\Software\<key>\<application name>\<section>.
   void SetRegistryKey(const char* key);

@@ -11,9 +11,31 @@ namespace glx {
 
 IMPLEMENT_DYNCREATE(CAnimator, CObject)
 
+std::atomic<unsigned> CAnimator::_abandonedThreads{0};
+
 namespace {
 constexpr DWORD kFrameGapMs = 30;     // a frame is due once more than this has passed
 constexpr DWORD kPauseWaitMs = 5000;  // longest wait for a pause to be confirmed
+
+// Waits for one of the handles for at most timeoutMs, answering the messages
+// that other threads send to this one meanwhile: a render thread that waits on
+// such a message must not hold up the wait for itself. The index of the handle
+// that was signalled, or WAIT_TIMEOUT / WAIT_FAILED.
+DWORD WaitAnswering(DWORD count, const HANDLE* handles, DWORD timeoutMs) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    const DWORD elapsed = GetTickCount() - start;
+    const DWORD left = timeoutMs == INFINITE  ? INFINITE
+                       : elapsed >= timeoutMs ? 0
+                                              : timeoutMs - elapsed;
+    const DWORD r = MsgWaitForMultipleObjects(count, handles, FALSE, left, QS_SENDMESSAGE);
+    if (r < WAIT_OBJECT_0 + count) return r - WAIT_OBJECT_0;
+    if (r != WAIT_OBJECT_0 + count) return r;  // timed out, or failed
+    MSG msg;
+    PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+  }
+}
+
 }  // namespace
 
 CAnimator::CAnimator() {
@@ -157,6 +179,7 @@ void CAnimator::FreeDC() {
 }
 
 bool CAnimator::Step() {
+  if (_viewportsHanded) TakeViewports();
   if (_resize) Resize();
   if (_stop) return false;
   if (_running && IsFrameDue()) {
@@ -239,38 +262,45 @@ void CAnimator::SetSize(int cx, int cy) {
 }
 
 void CAnimator::SetViewports(std::vector<gl_viewport> viewports) {
-  _viewports = std::move(viewports);
+  _handedViewports = viewports;
+  _viewportLock.Lock();
+  _pendingViewports = std::move(viewports);
+  _viewportsHanded = true;
+  _viewportLock.Unlock();
+  SetEvent(_wake);
+}
+
+void CAnimator::TakeViewports() {
+  _viewportLock.Lock();
+  _viewports.swap(_pendingViewports);
+  _viewportsHanded = false;
+  _viewportLock.Unlock();
 }
 
 // Pauses are not counted: a second Suspend before a Resume does nothing, so
 // one Resume always lets the thread run again.
-void CAnimator::Suspend() {
-  if (!_thread || !_started || _pause) return;
+bool CAnimator::Suspend() {
+  if (!_thread || !_started || _pause) return false;
   const unsigned request = ++_pauseRequest;
   _pause = true;
   SetEvent(_wake);
   // A thread still setting up checks for a pause before its first frame.
-  if (!_inLoop) return;
+  if (!_inLoop) return true;
   HANDLE handles[2] = {_parked, _thread->m_hThread};
   const DWORD start = GetTickCount();
   while (_pauseConfirmed != request) {
     const DWORD elapsed = GetTickCount() - start;
     if (elapsed >= kPauseWaitMs) break;  // a hung driver call must not hang the window too
-    // Messages sent from other threads are still answered meanwhile.
-    DWORD r = MsgWaitForMultipleObjects(2, handles, FALSE, kPauseWaitMs - elapsed, QS_SENDMESSAGE);
-    if (r == WAIT_OBJECT_0 + 2) {
-      MSG msg;
-      PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-    } else if (r != WAIT_OBJECT_0) {
-      break;  // the thread ended, or the wait failed
-    }
+    if (WaitAnswering(2, handles, kPauseWaitMs - elapsed) != 0) break;  // ended, or failed
   }
+  return true;
 }
 
 void CAnimator::Resume() {
   if (!_thread) return;
   if (!_started) {
     _started = true;
+    _preparing = true;        // input waits for the set-up from now on
     _thread->ResumeThread();  // created suspended: it has not run any code yet
   }
   if (_pause) {
@@ -295,7 +325,7 @@ bool CAnimator::Stop(DWORD timeoutMs) {
     _thread->ResumeThread();
   }
   RequestStop();
-  return WaitForSingleObject(_thread->m_hThread, timeoutMs) == WAIT_OBJECT_0;
+  return WaitAnswering(1, &_thread->m_hThread, timeoutMs) == 0;
 }
 
 void CAnimator::Abandon() {
@@ -305,6 +335,7 @@ void CAnimator::Abandon() {
       // The thread still uses the engine: it deletes it, and its thread
       // object, when it ends.
       _abandoned = true;
+      ++_abandonedThreads;
       _thread->m_bAutoDelete = TRUE;
       _thread = nullptr;
       _lock.Unlock();
@@ -323,6 +354,13 @@ void CAnimator::ParkWhilePaused() {
   }
 }
 
+void CAnimator::EndPreparing() {
+  if (_announcedReady) return;
+  _announcedReady = true;
+  _preparing = false;
+  PostMessageA(_hwnd, WM_ANIMATORREADY, 0, 0);
+}
+
 bool CAnimator::Finish() {
   _lock.Lock();
   _finished = true;
@@ -334,14 +372,20 @@ bool CAnimator::Finish() {
 UINT CAnimator::ThreadProc(LPVOID param) {
   auto* self = static_cast<CAnimator*>(param);
   if (self->_cancelStart) {
-    if (self->Finish()) delete self;
+    if (self->Finish()) {
+      delete self;
+      --_abandonedThreads;
+    }
     return 0;
   }
   timeBeginPeriod(1);
+  PostMessageA(self->_hwnd, WM_ANIMATORPREPARING, 0, 0);
   bool initialised = true;
   UINT code = 0;
   try {
-    initialised = self->ThreadInit();
+    // A stop that came before the thread first ran ends it before its set-up.
+    initialised = !self->_stop && self->ThreadInit();
+    self->EndPreparing();
     if (initialised) {
       self->_inLoop = true;
       // The frame boundary is the only place where the thread pauses or stops.
@@ -358,6 +402,7 @@ UINT CAnimator::ThreadProc(LPVOID param) {
     }
   } catch (...) {
   }
+  self->EndPreparing();
   self->_inLoop = false;
   if (initialised) {
     try {
@@ -366,7 +411,10 @@ UINT CAnimator::ThreadProc(LPVOID param) {
     }
   }
   timeEndPeriod(1);
-  if (self->Finish()) delete self;
+  if (self->Finish()) {
+    delete self;
+    --_abandonedThreads;  // the last thing this thread does with the program's state
+  }
   return code;
 }
 

@@ -12,6 +12,11 @@
 #include "framework/thread.h"
 #include "glx/monitor_layout.h"
 
+// Posted by the render thread to its window as its set-up begins and as it
+// ends (built, failed or stopped); the window shows a wait dialog meanwhile.
+#define WM_ANIMATORPREPARING (WM_APP + 1)
+#define WM_ANIMATORREADY (WM_APP + 2)
+
 namespace glx {
 
 class CAnimator : public CObject {
@@ -53,27 +58,43 @@ class CAnimator : public CObject {
   void StartAnimation();
   void SetSize(int cx, int cy);
   // One picture per viewport, each with its own aspect, one swap per frame.
-  // Fewer than two means one picture over the whole client area. The render
-  // thread only reads them: set them before the first Resume.
+  // Fewer than two means one picture over the whole client area. Handed over
+  // under a lock and taken up at the next frame boundary; a window that also
+  // moves pauses the thread around both, so no frame mixes old and new.
   void SetViewports(std::vector<gl_viewport> viewports);
   // A cooperative pause: the render thread parks at its next frame boundary,
   // and Suspend returns once it has confirmed (or has not started drawing yet).
-  void Suspend();
+  // True when this call paused a running thread; false when there was nothing
+  // to pause (never started, or paused already).
+  bool Suspend();
   // Starts the thread on its first call; later ones release a pause.
   void Resume();
-  // Asks the thread to end at its next wait point and waits up to timeoutMs.
-  // True when the thread has ended (or never existed); the engine may then be
-  // deleted. Otherwise it must be given up with Abandon, not deleted.
+  // Asks the thread to end at its next wait point and waits up to timeoutMs,
+  // answering messages other threads send meanwhile (a render thread may be
+  // waiting on one). True when the thread has ended (or never existed); the
+  // engine may then be deleted. Otherwise it must be given up with Abandon.
   bool Stop(DWORD timeoutMs);
   // Hands a stopped engine whose thread has not ended yet over to that thread,
   // which deletes it as it ends; deletes it at once if the thread has ended.
   // The caller must not use the engine afterwards.
   void Abandon();
+  // Render threads of abandoned engines that have not ended yet. A program
+  // that ends while one runs must not tear down what such a thread may touch.
+  static unsigned AbandonedThreads() { return _abandonedThreads; }
 
   HWND Window() const { return _hwnd; }
-  const std::vector<gl_viewport>& Viewports() const { return _viewports; }
+  // The viewports last handed over (user-interface thread).
+  const std::vector<gl_viewport>& Viewports() const { return _handedViewports; }
+
+  // True from the first Resume until the set-up has ended; the window ignores
+  // input meanwhile. Written by both threads, hence atomic.
+  std::atomic<bool> _preparing{false};
 
  protected:
+  // A long set-up (a scene building its glyphs) works in steps and gives up
+  // when this turns true between them.
+  bool StopRequested() const { return _stop; }
+
   // The millisecond clock that paces frames (replaceable in tests).
   virtual DWORD Now() const;
   // Between steps the render thread sleeps until the next frame is due, or
@@ -109,6 +130,10 @@ class CAnimator : public CObject {
   void ParkWhilePaused();
   // Marks the thread as finished; true when the engine was abandoned to it.
   bool Finish();
+  // Render thread: takes viewports handed over since the last frame.
+  void TakeViewports();
+  // Ends the preparing state once and tells the window.
+  void EndPreparing();
 
   HANDLE _wake = nullptr;    // auto-reset: ends a wait of the render thread early
   HANDLE _parked = nullptr;  // auto-reset: the render thread parked for a pause
@@ -117,10 +142,16 @@ class CAnimator : public CObject {
   std::atomic<bool> _cancelStart{false};  // end a thread that never ran at once
   std::atomic<unsigned> _pauseRequest{0};
   std::atomic<unsigned> _pauseConfirmed{0};
-  bool _started = false;    // user-interface thread only
-  bool _finished = false;   // under _lock
-  bool _abandoned = false;  // under _lock
-  std::vector<gl_viewport> _viewports;
+  bool _started = false;         // user-interface thread only
+  bool _finished = false;        // under _lock
+  bool _abandoned = false;       // under _lock
+  bool _announcedReady = false;  // render thread only
+  static std::atomic<unsigned> _abandonedThreads;
+  std::vector<gl_viewport> _viewports;        // render thread only
+  std::vector<gl_viewport> _handedViewports;  // user-interface thread only
+  CCriticalSection _viewportLock;             // guards the two below
+  std::vector<gl_viewport> _pendingViewports;
+  std::atomic<bool> _viewportsHanded{false};
 };
 
 }  // namespace glx

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 
 #include "framework/wnd.h"
 #include "glx/animator.h"
@@ -24,7 +25,9 @@ class COpenGLWnd : public CWnd {
   // Creates the window (title "ZOV Verivir") and attaches the animator.
   virtual BOOL Create(DWORD exStyle, DWORD style, const RECT& rect, CWnd* parent);
 
-  void ShowAndAnimate();
+  // False when the window was destroyed meanwhile (a preview's parent that
+  // closed): the object is gone then, unless the caller holds it (InUse).
+  bool ShowAndAnimate();
   void SuspendAnimator();
   void ResumeAnimator();
   bool RequestClose();
@@ -32,6 +35,24 @@ class COpenGLWnd : public CWnd {
   void UnhookAnimator();
 
   CAnimator* Animator() const { return _animator; }
+  // The window has been destroyed, perhaps from outside while it was being
+  // made (a preview's parent that closed at once).
+  bool Destroyed() const { return _destroyed; }
+
+  // While an operation of the window runs (or a caller holds it), a
+  // destruction from outside (its thread answers messages that other threads
+  // send whenever it waits on one) is carried out in full, but the object is
+  // deleted only once nothing holds it any more.
+  class InUse {
+   public:
+    explicit InUse(COpenGLWnd* wnd) : _wnd(wnd) { ++_wnd->_inUse; }
+    ~InUse();
+    InUse(const InUse&) = delete;
+    InUse& operator=(const InUse&) = delete;
+
+   private:
+    COpenGLWnd* _wnd;
+  };
   // The window class shared by every window of this kind.
   static const char* ClassName() { return _className; }
 
@@ -40,6 +61,12 @@ class COpenGLWnd : public CWnd {
   // When set, makes the animator instead of _animatorClass, so that the creator
   // hands it what it needs (a scene its settings) as it is constructed.
   std::function<CAnimator*()> _animatorFactory;
+  // When set, makes the window shown while the animator's set-up takes longer
+  // than a moment (the scene's wait dialog); it lives on this window's thread,
+  // which keeps it painted, and is destroyed when the set-up ends.
+  std::function<std::unique_ptr<CWnd>()> _waitDialogFactory;
+  // How long a set-up may take before the wait dialog shows.
+  static constexpr UINT kWaitDialogDelayMs = 300;
 
  protected:
   BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
@@ -51,10 +78,21 @@ class COpenGLWnd : public CWnd {
   BOOL OnEraseBkgnd(HDC dc) override;
   void OnClose() override;
   void OnDestroy() override;
+  void OnTimer(UINT_PTR id) override;
   virtual LRESULT OnCloseRequest();
+  // The animator has prepared itself (built, failed or stopped).
+  virtual void OnAnimatorReady();
 
  private:
   CAnimator* MakeAnimator();
+  void EndWaitDialog();
+
+  int _inUse = 0;
+  bool _deleteWhenUnused = false;
+  bool _destroyed = false;
+
+  std::unique_ptr<CWnd> _waitDialog;
+  bool _asking = false;  // CanClose is running
 
   static const char* _className;
 };

@@ -11,6 +11,8 @@ class PasswordLib {
 
   // True without the function; else whether the user gave the right password.
   bool Verify(HWND owner);
+  // Whether Verify asks the user at all.
+  bool Asks() const { return _verify != nullptr; }
 
  private:
   typedef BOOL(WINAPI* VerifyProc)(HWND);

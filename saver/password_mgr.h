@@ -18,6 +18,8 @@ class PasswordMgr : public xtl::basic_singleton<PasswordMgr> {
   bool ChangePassword(HWND owner);
 
   bool IsLoaded() const { return _proxy.Lib() != nullptr; }
+  // A close must be verified: the library is loaded and asks.
+  bool IsRequired() const { return _proxy.Lib() && _proxy.Lib()->Asks(); }
 
  private:
   friend class xtl::basic_singleton<PasswordMgr>;

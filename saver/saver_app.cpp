@@ -1,7 +1,5 @@
 #include "saver/saver_app.h"
 
-#include <cstring>
-
 #include "framework/message_box.h"
 #include "framework/wnd.h"
 #include "glx/opengl_wnd.h"
@@ -10,6 +8,7 @@
 #include "saver/resource.h"
 #include "saver/saver_wnd.h"
 #include "saver/settings_seam.h"
+#include "scene/wait_dlg.h"
 #include "scene/zazozeru.h"
 #include "xtl/registry.h"
 
@@ -31,10 +30,12 @@ void DestroyLeftover(HWND parent) {
   }
 }
 
-// The scene of a window, made with its own copy of the settings.
+// The scene of a window, made with its own copy of the settings, and the
+// wait dialog the window shows while a slow set-up runs.
 void UseScene(glx::COpenGLWnd* wnd, const SceneSettings& settings) {
   wnd->_animatorClass = RUNTIME_CLASS(ZAzozeru);
   wnd->_animatorFactory = [settings] { return new ZAzozeru(settings); };
+  wnd->_waitDialogFactory = CreateWaitDialog;
 }
 
 }  // namespace
@@ -120,10 +121,7 @@ bool CSaverApp::RunPreview(HWND parent) {
   xtl::registry::registry_key key(kPreviewKey);
   key.add("MutePreview", muted);
   xtl::registry::current_user root;
-  unsigned char stored = 0;  // the byte as stored: any non-zero value mutes
-  const bool loaded = key.load(root) == xtl::registry::success;
-  std::memcpy(&stored, &muted, 1);
-  if (loaded && stored != 0) return false;
+  if (key.load(root) == xtl::registry::success && muted) return false;
 
   // A handle that names no window (0 from "/p" or "/p:1234") fails like a failed creation.
   if (!parent || !::IsWindow(parent)) {
@@ -136,15 +134,26 @@ bool CSaverApp::RunPreview(HWND parent) {
   ::GetClientRect(parent, &client);
   auto* wnd = new glx::COpenGLWnd;
   UseScene(wnd, settings);
-  const BOOL created = wnd->Create(WS_EX_TOOLWINDOW, WS_CHILD | WS_VISIBLE, client, &parentWnd);
+  bool created = false, gone = false;
+  {
+    // The parent may close at any moment, even while the preview is being
+    // made: held, the object can still be asked whether that happened.
+    glx::COpenGLWnd::InUse hold(wnd);
+    created = wnd->Create(WS_EX_TOOLWINDOW, WS_CHILD | WS_VISIBLE, client, &parentWnd) != FALSE;
+    gone = wnd->Destroyed();
+    if (created && !gone) {
+      m_pMainWnd = wnd;
+      // A parent that closes during this ends the preview and its message loop.
+      wnd->ShowAndAnimate();
+    }
+  }
   parentWnd.m_hWnd = nullptr;
+  if (gone) return false;  // the parent took it along: nothing to report
   if (!created) {
     ReportCannotCreate();
     DestroyLeftover(parent);
     return false;
   }
-  m_pMainWnd = wnd;
-  wnd->ShowAndAnimate();
   return true;
 }
 
@@ -157,6 +166,12 @@ void CSaverApp::ShowSettings() {
   if (RunSettingsSheet(settings) == IDOK) SaveSettings();
 }
 
+// A quit that another program posts must not open the lock.
+bool CSaverApp::QuitAllowed() {
+  auto* saver = dynamic_cast<CSaverWnd*>(m_pMainWnd);
+  return !(saver && saver->IsLocked());
+}
+
 int CSaverApp::ExitInstance() {
   if (m_pMainWnd) {
     m_pMainWnd->SendMessage(WM_REQUESTCLOSE, 0, 0);
@@ -164,7 +179,15 @@ int CSaverApp::ExitInstance() {
     m_pMainWnd = nullptr;
   }
   SaveSettings();
-  return CWinApp::ExitInstance();
+  const int code = CWinApp::ExitInstance();
+  if (glx::CAnimator::AbandonedThreads() > 0) {
+    // A render thread that could not be stopped still uses the engine, and
+    // through it the program's state: the process ends here, settings saved,
+    // without its static destructors tearing that state down under it.
+    if (PasswordMgr* passwords = PasswordMgr::instance()) passwords->Release();
+    ExitProcess(static_cast<UINT>(code));
+  }
+  return code;
 }
 
 CSaverApp* SaverApp() { return static_cast<CSaverApp*>(AfxGetApp()); }

@@ -14,6 +14,7 @@ class CSaverApp : public CWinApp {
 
   BOOL InitInstance() override;
   int ExitInstance() override;
+  bool QuitAllowed() override;
 
   bool RunSaver();
   bool RunPreview(HWND parent);
@@ -24,6 +25,9 @@ class CSaverApp : public CWinApp {
   bool SettingsExist();
   bool LoadSettings();
   bool MigrateSettings();
+  // Writes the fields that changed since the last load or save, so that a
+  // run that changed nothing leaves what another instance saved meanwhile.
+  // Everything is written when the settings key did not exist at the load.
   void SaveSettings();
 
   // Takes the hidden proxy window; an owned old one is deleted.
@@ -37,6 +41,10 @@ class CSaverApp : public CWinApp {
 
   CWnd* _proxy = nullptr;
   bool _ownsProxy = false;
+  // The record as the registry held it after the last load or save; unknown
+  // after defaults or a migration that no settings key stood behind.
+  SceneSettings _stored;
+  bool _storedKnown = false;
 };
 
 // The running application object.

@@ -21,6 +21,10 @@ Sections SettingsSections() {
 // The flat layout of version 1.0, migrated once into the sectioned layout.
 const char kOldSection[] = "1.0";
 
+using Flag = bool SceneSettings::*;
+using Number = std::int32_t SceneSettings::*;
+using Text = std::string SceneSettings::*;
+
 }  // namespace
 
 bool CSaverApp::SettingsExist() {
@@ -34,41 +38,49 @@ bool CSaverApp::SettingsExist() {
 }
 
 bool CSaverApp::LoadSettings() {
+  // Asked before the reads, which create the keys they open.
+  const bool existed = SettingsExist();
   const Sections s = SettingsSections();
   SceneSettings& o = settings;
-  auto flag = [this](const std::string& section, const char* name, bool fallback) {
-    return GetProfileInt(section.c_str(), name, fallback ? 1 : 0) != 0;
+  auto flag = [&](const std::string& section, const char* name, Flag field, bool fallback) {
+    o.*field = GetProfileInt(section.c_str(), name, fallback ? 1 : 0) != 0;
   };
-  auto number = [this](const std::string& section, const char* name, int fallback) {
-    return static_cast<int>(GetProfileInt(section.c_str(), name, fallback));
+  auto number = [&](const std::string& section, const char* name, Number field, int fallback) {
+    o.*field = static_cast<int>(GetProfileInt(section.c_str(), name, fallback));
+  };
+  auto text = [&](const std::string& section, const char* name, Text field, const char* fallback) {
+    o.*field = GetProfileString(section.c_str(), name, fallback);
   };
 
-  o.blend = flag(s.general, "Blend", false);
-  o.alpha = flag(s.general, "Alpha", false);
-  o.dither = flag(s.general, "Dither", false);
-  o.lights = flag(s.general, "Lights", false);
-  o.smooth = flag(s.general, "Smooth", false);
-  o.doubleBuffer = flag(s.general, "DoubleBuffer", true);
-  o.genericAccel = flag(s.general, "GenericAccel", true);
-  o.displayLists = flag(s.general, "DisplayLists", true);
+  flag(s.general, "Blend", &SceneSettings::blend, false);
+  flag(s.general, "Alpha", &SceneSettings::alpha, false);
+  flag(s.general, "Dither", &SceneSettings::dither, false);
+  flag(s.general, "Lights", &SceneSettings::lights, false);
+  flag(s.general, "Smooth", &SceneSettings::smooth, false);
+  flag(s.general, "DoubleBuffer", &SceneSettings::doubleBuffer, true);
+  flag(s.general, "GenericAccel", &SceneSettings::genericAccel, true);
+  flag(s.general, "DisplayLists", &SceneSettings::displayLists, true);
 
-  o.text = GetProfileString(s.text.c_str(), "Text", "Morvel Software Development");
-  o.font = GetProfileString(s.text.c_str(), "Font", "Times New Roman");
-  o.textShow = flag(s.text, "Show", true);
-  o.textColor = flag(s.text, "Color", true);
-  o.textResolution = number(s.text, "Resolution", 1);
-  o.textSize = number(s.text, "Size", 1);
-  o.textSpeed = number(s.text, "Speed", 1);
+  text(s.text, "Text", &SceneSettings::text, "Morvel Software Development");
+  text(s.text, "Font", &SceneSettings::font, "Times New Roman");
+  flag(s.text, "Show", &SceneSettings::textShow, true);
+  flag(s.text, "Color", &SceneSettings::textColor, true);
+  number(s.text, "Resolution", &SceneSettings::textResolution, 1);
+  number(s.text, "Size", &SceneSettings::textSize, 1);
+  number(s.text, "Speed", &SceneSettings::textSpeed, 1);
 
-  o.bigShow = flag(s.big, "Show", true);
-  o.bigColor = flag(s.big, "Color", true);
-  o.bigDensity = number(s.big, "Density", 1);
-  o.bigGestalt = number(s.big, "Gestalt", 1);
+  flag(s.big, "Show", &SceneSettings::bigShow, true);
+  flag(s.big, "Color", &SceneSettings::bigColor, true);
+  number(s.big, "Density", &SceneSettings::bigDensity, 1);
+  number(s.big, "Gestalt", &SceneSettings::bigGestalt, 1);
 
-  o.smallShow = flag(s.small, "Show", true);
-  o.smallColor = flag(s.small, "Color", true);
-  o.smallDensity = number(s.small, "Density", 1);
-  o.smallGestalt = number(s.small, "Gestalt", 1);
+  flag(s.small, "Show", &SceneSettings::smallShow, true);
+  flag(s.small, "Color", &SceneSettings::smallColor, true);
+  number(s.small, "Density", &SceneSettings::smallDensity, 1);
+  number(s.small, "Gestalt", &SceneSettings::smallGestalt, 1);
+
+  _stored = settings;
+  _storedKnown = existed;
   return true;
 }
 
@@ -97,42 +109,52 @@ bool CSaverApp::MigrateSettings() {
   o.smallDensity = number("Small Sphere Density");
 
   RegDeleteKeyA(HKEY_CURRENT_USER, oldKey.c_str());
+  // Nothing of the new layout stands behind the record yet: the first save writes it all.
+  _storedKnown = false;
   return true;
 }
 
 void CSaverApp::SaveSettings() {
   const Sections s = SettingsSections();
   const SceneSettings& o = settings;
-  auto flag = [this](const std::string& section, const char* name, bool value) {
-    WriteProfileInt(section.c_str(), name, value ? 1 : 0);
+  const bool all = !_storedKnown;
+  auto changed = [&](auto field) { return all || !(o.*field == _stored.*field); };
+  auto flag = [&](const std::string& section, const char* name, Flag field) {
+    if (changed(field)) WriteProfileInt(section.c_str(), name, o.*field ? 1 : 0);
   };
-  auto number = [this](const std::string& section, const char* name, int value) {
-    WriteProfileInt(section.c_str(), name, value);
+  auto number = [&](const std::string& section, const char* name, Number field) {
+    if (changed(field)) WriteProfileInt(section.c_str(), name, o.*field);
+  };
+  auto text = [&](const std::string& section, const char* name, Text field) {
+    if (changed(field)) WriteProfileString(section.c_str(), name, (o.*field).c_str());
   };
 
   // DoubleBuffer and GenericAccel are read only: a hand-set value survives.
-  flag(s.general, "Blend", o.blend);
-  flag(s.general, "Alpha", o.alpha);
-  flag(s.general, "Dither", o.dither);
-  flag(s.general, "Lights", o.lights);
-  flag(s.general, "Smooth", o.smooth);
-  flag(s.general, "DisplayLists", o.displayLists);
+  flag(s.general, "Blend", &SceneSettings::blend);
+  flag(s.general, "Alpha", &SceneSettings::alpha);
+  flag(s.general, "Dither", &SceneSettings::dither);
+  flag(s.general, "Lights", &SceneSettings::lights);
+  flag(s.general, "Smooth", &SceneSettings::smooth);
+  flag(s.general, "DisplayLists", &SceneSettings::displayLists);
 
-  WriteProfileString(s.text.c_str(), "Text", o.text.c_str());
-  WriteProfileString(s.text.c_str(), "Font", o.font.c_str());
-  flag(s.text, "Show", o.textShow);
-  flag(s.text, "Color", o.textColor);
-  number(s.text, "Resolution", o.textResolution);
-  number(s.text, "Size", o.textSize);
-  number(s.text, "Speed", o.textSpeed);
+  text(s.text, "Text", &SceneSettings::text);
+  text(s.text, "Font", &SceneSettings::font);
+  flag(s.text, "Show", &SceneSettings::textShow);
+  flag(s.text, "Color", &SceneSettings::textColor);
+  number(s.text, "Resolution", &SceneSettings::textResolution);
+  number(s.text, "Size", &SceneSettings::textSize);
+  number(s.text, "Speed", &SceneSettings::textSpeed);
 
-  flag(s.big, "Show", o.bigShow);
-  flag(s.big, "Color", o.bigColor);
-  number(s.big, "Density", o.bigDensity);
-  number(s.big, "Gestalt", o.bigGestalt);
+  flag(s.big, "Show", &SceneSettings::bigShow);
+  flag(s.big, "Color", &SceneSettings::bigColor);
+  number(s.big, "Density", &SceneSettings::bigDensity);
+  number(s.big, "Gestalt", &SceneSettings::bigGestalt);
 
-  flag(s.small, "Show", o.smallShow);
-  flag(s.small, "Color", o.smallColor);
-  number(s.small, "Density", o.smallDensity);
-  number(s.small, "Gestalt", o.smallGestalt);
+  flag(s.small, "Show", &SceneSettings::smallShow);
+  flag(s.small, "Color", &SceneSettings::smallColor);
+  number(s.small, "Density", &SceneSettings::smallDensity);
+  number(s.small, "Gestalt", &SceneSettings::smallGestalt);
+
+  _stored = settings;
+  _storedKnown = true;
 }

@@ -14,6 +14,14 @@ namespace {
 
 const int kMouseSlack = 5;  // pixels the mouse may drift without closing
 
+// Posted to itself once the scene is ready: handled after what the wait
+// dialog's end left in the queue (the system's own focus changes among it).
+const UINT kTakeKeys = WM_APP + 16;
+
+// Sent to windows of programs aware of each monitor's scaling when the
+// scaling under them changes (newer than the headers this builds against).
+const UINT kDpiChanged = 0x02E0;  // WM_DPICHANGED
+
 struct View {
   UINT key;
   float angle, x, y, z;
@@ -27,7 +35,8 @@ const View kViews[] = {{'B', 180.0f, 0, 1, 0}, {'D', -90.0f, 1, 0, 0}, {'F', 0.0
 // A desktop left visible on another monitor could be read and used while a
 // password-protected saver runs: the window covers every monitor.
 BOOL CSaverWnd::CreateFullScreen(CWnd* parent) {
-  const glx::monitor_layout layout = ScreenLayout();
+  if (!_layoutReader) _layoutReader = ScreenLayout;
+  const glx::monitor_layout layout = _layoutReader();
   const glx::screen_rect& w = layout.window;
   RECT screen = {w.left, w.top, w.right, w.bottom};
   if (!Create(WS_EX_TOPMOST, WS_POPUP, screen, parent)) return FALSE;
@@ -35,16 +44,44 @@ BOOL CSaverWnd::CreateFullScreen(CWnd* parent) {
   return TRUE;
 }
 
+// A docked laptop, a projector plugged in, a new resolution or scaling: a
+// monitor the window no longer covers would show the desktop.
+void CSaverWnd::FollowMonitors() {
+  if (!_layoutReader) return;
+  const glx::monitor_layout layout = _layoutReader();
+  if (layout.window.empty()) return;
+  RECT now = {};
+  ::GetWindowRect(m_hWnd, &now);
+  const glx::screen_rect& w = layout.window;
+  const bool move = !(glx::screen_rect{now.left, now.top, now.right, now.bottom} == w);
+  if (!move && (!_animator || _animator->Viewports() == layout.viewports)) return;
+  const bool paused = _animator && _animator->Suspend();
+  if (move)
+    ::SetWindowPos(m_hWnd, HWND_TOPMOST, w.left, w.top, w.width(), w.height(),
+                   SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+  if (_animator) _animator->SetViewports(layout.viewports);
+  if (paused && _animator) _animator->Resume();
+}
+
+// The machine is going down anyway: no password holds the session's end up.
+void CSaverWnd::OnSessionEnd() {
+  if (PasswordMgr* passwords = PasswordMgr::instance()) passwords->Release();
+  _closing = true;
+  RequestClose();
+}
+
 ZAzozeru* CSaverWnd::Scene() const {
-  // Always a ZAzozeru in the program; other animators (tests) have no view or busy state.
+  // Always a ZAzozeru in the program; other animators (tests) have no view.
   return _animator && _animator->IsKindOf(RUNTIME_CLASS(ZAzozeru))
              ? static_cast<ZAzozeru*>(_animator)
              : nullptr;
 }
 
-bool CSaverWnd::IsSceneBusy() const {
-  ZAzozeru* scene = Scene();
-  return scene && scene->_preparing;
+bool CSaverWnd::IsSceneBusy() const { return _animator && _animator->_preparing; }
+
+bool CSaverWnd::IsLocked() const {
+  PasswordMgr* passwords = PasswordMgr::instance();
+  return passwords && passwords->IsRequired();
 }
 
 bool CSaverWnd::CanClose() {
@@ -66,18 +103,32 @@ void CSaverWnd::Close() {
 }
 
 LRESULT CSaverWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg != WM_SCENEREADY) return glx::COpenGLWnd::WindowProc(msg, wParam, lParam);
-  OnSceneReady();
-  return 0;
+  InUse use(this);
+  switch (msg) {
+    case WM_DISPLAYCHANGE:
+    case kDpiChanged:
+      FollowMonitors();
+      return 0;
+    case WM_SETTINGCHANGE:
+      if (wParam == SPI_SETWORKAREA) FollowMonitors();
+      break;
+    case WM_ENDSESSION:
+      if (wParam) OnSessionEnd();
+      return 0;
+    case kTakeKeys:
+      ::SetForegroundWindow(m_hWnd);
+      ::SetFocus(m_hWnd);
+      ::SetPropA(m_hWnd, ReadyProperty(), reinterpret_cast<HANDLE>(1));
+      return 0;
+    default:
+      break;
+  }
+  return glx::COpenGLWnd::WindowProc(msg, wParam, lParam);
 }
 
-// The wait dialog took the foreground and is gone: keys go to the foreground
-// window, so this window takes it back before it says it is ready.
-void CSaverWnd::OnSceneReady() {
-  ::SetForegroundWindow(m_hWnd);
-  ::SetFocus(m_hWnd);
-  ::SetPropA(m_hWnd, ReadyProperty(), reinterpret_cast<HANDLE>(1));
-}
+// The wait dialog may have taken the foreground and is gone: keys go to the
+// foreground window, so this window takes it back before it says it is ready.
+void CSaverWnd::OnAnimatorReady() { PostMessage(kTakeKeys); }
 
 int CSaverWnd::OnCreate(LPCREATESTRUCTA cs) {
   if (glx::COpenGLWnd::OnCreate(cs) == -1) {
@@ -128,13 +179,8 @@ bool CSaverWnd::TurnView(UINT key) {
   ZAzozeru* scene = Scene();
   for (const View& view : kViews) {
     if (view.key != key) continue;
-    // Written without a lock; the render thread picks them up at its next frame.
-    if (scene) {
-      scene->_viewAngle = view.angle;
-      scene->_viewAxisX = view.x;
-      scene->_viewAxisY = view.y;
-      scene->_viewAxisZ = view.z;
-    }
+    // Handed over whole; the render thread applies it from its next frame.
+    if (scene) scene->SetView({view.angle, view.x, view.y, view.z});
     return true;
   }
   return false;
@@ -155,12 +201,15 @@ void CSaverWnd::OnSysKeyDown(UINT, UINT, UINT) {
 
 void CSaverWnd::OnSysCommand(UINT id, LPARAM) {
   if (_closing) return;
-  if (id == SC_SCREENSAVE || id == SC_CLOSE) {
-    _closing = true;
-    CWinApp* app = AfxGetApp();
-    if (app && app->m_pMainWnd) app->m_pMainWnd->SendMessage(WM_REQUESTCLOSE, 0, 0);
+  if (id != SC_SCREENSAVE && id != SC_CLOSE) {
+    Default();
+    return;
   }
-  Default();
+  // Not passed on: the default would start a screen saver again, or ask for
+  // the password a second time through WM_CLOSE.
+  _closing = true;
+  CWinApp* app = AfxGetApp();
+  if (app && app->m_pMainWnd) app->m_pMainWnd->SendMessage(WM_REQUESTCLOSE, 0, 0);
 }
 
 void CSaverWnd::OnDestroy() {

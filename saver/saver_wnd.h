@@ -4,7 +4,9 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 
+#include "glx/monitor_layout.h"
 #include "glx/opengl_wnd.h"
 
 class ZAzozeru;
@@ -18,6 +20,9 @@ class CSaverWnd : public glx::COpenGLWnd {
   BOOL CreateFullScreen(CWnd* parent);
   bool CanClose() override;
   bool IsSceneBusy() const;
+  // While a password is required and has not been given, the saver is the
+  // machine's lock: only a verified close or the end of the session ends it.
+  bool IsLocked() const;
 
   // The window property that says the scene is ready and input counts; other
   // programs (a test driving the saver) wait for it.
@@ -28,6 +33,9 @@ class CSaverWnd : public glx::COpenGLWnd {
   };
   MousePos _mousePos = {-1, -1};
   bool _closing = false;
+  // Where the window goes and where its pictures lie: the system's monitors as
+  // they are now. Read at creation and whenever the monitors change.
+  std::function<glx::monitor_layout()> _layoutReader;
 
  protected:
   LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -43,9 +51,13 @@ class CSaverWnd : public glx::COpenGLWnd {
   void OnSysKeyDown(UINT key, UINT repeat, UINT flags) override;
   void OnSysCommand(UINT id, LPARAM lParam) override;
   void OnDestroy() override;
+  void OnAnimatorReady() override;
 
  private:
-  void OnSceneReady();
+  // Moves the window over the monitors as they are now and hands the engine
+  // their pictures, with the render thread paused around both.
+  void FollowMonitors();
+  void OnSessionEnd();
   ZAzozeru* Scene() const;
   void Close();
   // False when key is not one of the six view keys.

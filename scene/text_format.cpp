@@ -3,6 +3,8 @@
 #include <atomic>
 #include <cstring>
 
+#include "scene/option_ranges.h"
+
 namespace text_format {
 
 namespace {
@@ -92,6 +94,16 @@ std::string WithoutControlChars(const std::string& text) {
   for (char c : text)
     if (static_cast<unsigned char>(c) >= kFirstGlyph) shown += c;
   return shown;
+}
+
+std::string Drawn(const std::string& text) {
+  std::string shown = WithoutControlChars(text);
+  if (shown.size() > option_ranges::kTextDrawnChars) shown.resize(option_ranges::kTextDrawnChars);
+  return shown;
+}
+
+double RingTurn(int textSpeed, double phase) {
+  return (option_ranges::kTextSpeed.clamp(textSpeed) + 1) * -5.0 * phase * 0.5;
 }
 
 std::vector<float> RingAngles(const std::string& shown, const float (&advance)[kGlyphCount],

@@ -22,6 +22,14 @@ std::string Format(const std::string& pattern, std::time_t t);
 // Characters below 32 have no glyph: they are dropped from the shown text.
 std::string WithoutControlChars(const std::string& text);
 
+// What the ring draws of a text: the characters that have a glyph, at most
+// the first option_ranges::kTextDrawnChars of them.
+std::string Drawn(const std::string& text);
+
+// Degrees the ring has turned about the vertical axis at a phase: the
+// speed, brought into its range, sets how fast.
+double RingTurn(int textSpeed, double phase);
+
 // Degrees that precede each character: its advance in scene units over the
 // radius. advance[i] is the advance (in ems) of character 32 + i.
 std::vector<float> RingAngles(const std::string& shown, const float (&advance)[kGlyphCount],

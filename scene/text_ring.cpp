@@ -1,5 +1,6 @@
 #include "scene/text_ring.h"
 
+#include "scene/option_ranges.h"
 #include "scene/text_format.h"
 
 TextRing::TextRing(GLuint list_, GLuint glyphBase_, bool useList_,
@@ -11,7 +12,7 @@ TextRing::TextRing(GLuint list_, GLuint glyphBase_, bool useList_,
       textColor(s.textColor) {
   SetupChannels(CyclerKind::TextRing, channels);
   radius = 1.2f;
-  scale = static_cast<float>(s.textSize + 1) * 0.05f;
+  scale = static_cast<float>(option_ranges::kTextSize.clamp(s.textSize) + 1) * 0.05f;
   lastTime = text_format::Now();
   pattern = s.text;
   timed = text_format::IsTimed(pattern);
@@ -19,7 +20,7 @@ TextRing::TextRing(GLuint list_, GLuint glyphBase_, bool useList_,
     Reformat(true);
     useList = false;  // the geometry changes every second
   } else {
-    shown = text_format::WithoutControlChars(pattern);
+    shown = text_format::Drawn(pattern);
     ComputeAngles();
   }
   if (useList) {
@@ -33,7 +34,7 @@ void TextRing::Reformat(bool force) {
   std::time_t now = text_format::Now();
   if (!force && now == lastTime) return;
   lastTime = now;
-  shown = text_format::WithoutControlChars(text_format::Format(pattern, now));
+  shown = text_format::Drawn(text_format::Format(pattern, now));
   ComputeAngles();
 }
 

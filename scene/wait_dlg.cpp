@@ -1,5 +1,7 @@
 #include "scene/wait_dlg.h"
 
+#include <commctrl.h>
+
 #include "scene/wait_dlg_resource.h"
 
 CWaitDlg::CWaitDlg() : CDialog(IDD_WAIT, nullptr) {}
@@ -18,4 +20,12 @@ BOOL CWaitDlg::OnInitDialog() {
   if (_animate.m_hWnd && _animate.Open(IDR_WAIT_AVI))
     _animate.Play(0, static_cast<UINT>(-1), static_cast<UINT>(-1));
   return TRUE;
+}
+
+std::unique_ptr<CWnd> CreateWaitDialog() {
+  INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_ANIMATE_CLASS};
+  InitCommonControlsEx(&icc);
+  auto dialog = std::make_unique<CWaitDlg>();
+  if (!dialog->Create(IDD_WAIT, GetDesktopWindow())) return nullptr;
+  return dialog;
 }

@@ -2,20 +2,21 @@
 
 #include <GL/glu.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
-#include "framework/dialog.h"
 #include "scene/color_cycler.h"
 #include "scene/sphere_detail.h"
+#include "scene/text_format.h"
 #include "scene/text_ring.h"
-#include "scene/wait_dlg_guard.h"
 
 IMPLEMENT_DYNCREATE(ZAzozeru, glx::CAnimator)
 
 namespace {
 
 constexpr GLsizei kListCount = 227;  // big, small, text ring, 224 glyphs
+constexpr int kGlyphStep = 32;       // glyphs built between two looks at a stop request
 
 void Enable(GLenum cap, bool on) {
   if (on)
@@ -27,6 +28,26 @@ void Enable(GLenum cap, bool on) {
 // Angles reduced to one turn in double before they become floats, so a
 // phase of days still rotates smoothly: the same rotation as the full angle.
 GLfloat Degrees(double angle) { return static_cast<GLfloat>(std::fmod(angle, 360.0)); }
+
+int CALLBACK NoteOutlines(const LOGFONTA*, const TEXTMETRICA*, DWORD type, LPARAM found) {
+  // Raster faces have no outlines; a vector face that has none fails the build.
+  if (type & (RASTER_FONTTYPE | DEVICE_FONTTYPE)) return 1;
+  *reinterpret_cast<bool*>(found) = true;
+  return 0;
+}
+
+// Whether the face is installed with outlines. The font mapper would quietly
+// give another face for one that is not (and some systems map raster faces to
+// an outline font of their own choice).
+bool HasOutlines(HDC dc, const std::string& face) {
+  if (face.empty()) return false;
+  LOGFONTA lf = {};
+  lf.lfCharSet = DEFAULT_CHARSET;
+  lstrcpynA(lf.lfFaceName, face.c_str(), LF_FACESIZE);
+  bool found = false;
+  EnumFontFamiliesExA(dc, &lf, NoteOutlines, reinterpret_cast<LPARAM>(&found), 0);
+  return found;
+}
 
 }  // namespace
 
@@ -47,9 +68,9 @@ int ZAzozeru::SetupPixelFormat(DWORD flags, BYTE colorBits, BYTE depthBits) {
   return glx::CAnimator::SetupPixelFormat(flags, colorBits, depthBits);
 }
 
+// The build goes in steps and gives up at the first step after a stop
+// request, so a preview whose parent closes mid-build ends at once.
 bool ZAzozeru::InitGL() {
-  CWaitCursor cursor;
-  CWaitDlgGuard guard(this);
   try {
     if (!glx::CAnimator::InitGL()) return false;
     GLuint first = glGenLists(kListCount);
@@ -65,7 +86,9 @@ bool ZAzozeru::InitGL() {
     ApplyLighting();
     ApplySmoothing();
     glEnable(GL_COLOR_MATERIAL);
-    if (!BuildText()) return false;
+    // A failed text leaves the spheres, which are still worth showing.
+    BuildText();
+    if (StopRequested()) return false;
 
     auto* big = new DrawingRecord{_bigList, &ZAzozeru::DrawBigSphere, this, s.displayLists};
     if (big->useList) {
@@ -74,6 +97,7 @@ bool ZAzozeru::InitGL() {
       glEndList();
     }
     _bigCycler = new ColorCycler(CyclerKind::BigSphere, big);
+    if (StopRequested()) return false;
 
     auto* small = new DrawingRecord{_smallList, &ZAzozeru::DrawSmallSphere, this, s.displayLists};
     if (small->useList) {
@@ -82,7 +106,7 @@ bool ZAzozeru::InitGL() {
       glEndList();
     }
     _smallCycler = new ColorCycler(CyclerKind::SmallSphere, small);
-    return true;
+    return !StopRequested();
   } catch (...) {
     return false;
   }
@@ -126,23 +150,36 @@ void ZAzozeru::ApplySmoothing() {
 bool ZAzozeru::BuildText() {
   const SceneSettings& s = Settings();
   if (!s.textShow) return true;
+  // Only outlines make glyphs: a face without them gives way to the default.
+  const std::string face = HasOutlines(_hdc, s.font) ? s.font : DefaultFace();
+  if (!BuildGlyphs(face) && (face == DefaultFace() || !BuildGlyphs(DefaultFace()))) return false;
+  delete _textRing;  // ApplySettings builds the ring again
+  _textRing = new TextRing(_textList, _glyphBase, s.displayLists, _glyphMetrics, s);
+  return true;
+}
+
+bool ZAzozeru::BuildGlyphs(const std::string& face) {
   // 12 tenths of a point at the device's vertical resolution; only the
   // outlines matter, their size is scaled by the ring.
   LOGFONTA lf = {};
   lf.lfHeight = -MulDiv(12, GetDeviceCaps(_hdc, LOGPIXELSY), 720);
   lf.lfCharSet = DEFAULT_CHARSET;
-  lstrcpynA(lf.lfFaceName, s.font.c_str(), LF_FACESIZE);
+  lf.lfOutPrecision = OUT_TT_ONLY_PRECIS;
+  lstrcpynA(lf.lfFaceName, face.c_str(), LF_FACESIZE);
   HFONT font = CreateFontIndirectA(&lf);
+  if (!font) return false;
   HGDIOBJ previous = SelectObject(_hdc, font);
-  BOOL ok = wglUseFontOutlinesA(_hdc, 32, 224, _glyphBase,
-                                sphere_detail::OutlineDeviation(s.textResolution), 0.1f,
-                                WGL_FONT_POLYGONS, _glyphMetrics);
+  const float deviation = sphere_detail::OutlineDeviation(Settings().textResolution);
+  bool ok = true;
+  for (int done = 0; ok && done < text_format::kGlyphCount; done += kGlyphStep) {
+    const int count = std::min(kGlyphStep, text_format::kGlyphCount - done);
+    ok = !StopRequested() &&
+         wglUseFontOutlinesA(_hdc, text_format::kFirstGlyph + done, count, _glyphBase + done,
+                             deviation, 0.1f, WGL_FONT_POLYGONS, _glyphMetrics + done);
+  }
   SelectObject(_hdc, previous);
   DeleteObject(font);
-  if (!ok) return false;
-  delete _textRing;  // ApplySettings builds the ring again
-  _textRing = new TextRing(_textList, _glyphBase, s.displayLists, _glyphMetrics, s);
-  return true;
+  return ok;
 }
 
 bool ZAzozeru::DrawBigSphere() {
@@ -174,10 +211,24 @@ bool ZAzozeru::SetProjection(double aspect) {
   return true;
 }
 
+void ZAzozeru::SetView(const ViewRotation& view) {
+  _viewLock.Lock();
+  _view = view;
+  _viewLock.Unlock();
+}
+
+ViewRotation ZAzozeru::View() const {
+  _viewLock.Lock();
+  const ViewRotation view = _view;
+  _viewLock.Unlock();
+  return view;
+}
+
 bool ZAzozeru::SetupView() {
   glLoadIdentity();
   glTranslatef(0.0f, 0.0f, -3.5f);
-  if (_viewAngle != 0.0f) glRotatef(_viewAngle, _viewAxisX, _viewAxisY, _viewAxisZ);
+  const ViewRotation view = View();
+  if (view.angle != 0.0f) glRotatef(view.angle, view.x, view.y, view.z);
   return true;
 }
 
@@ -213,7 +264,7 @@ void ZAzozeru::Draw() {
       glPushMatrix();
       pushed = true;
       glRotatef(5.0f, 1.0f, 0.0f, 0.0f);
-      glRotatef(Degrees((s.textSpeed + 1) * -5.0 * p * 0.5), 0.0f, 1.0f, 0.0f);
+      glRotatef(Degrees(text_format::RingTurn(s.textSpeed, p)), 0.0f, 1.0f, 0.0f);
       if (_textRing) _textRing->Draw();
       glPopMatrix();
       pushed = false;

@@ -4,8 +4,9 @@
 #include <windows.h>
 #include <GL/gl.h>
 
-#include <atomic>
+#include <string>
 
+#include "framework/sync.h"
 #include "glx/animator.h"
 #include "glx/quadric.h"
 #include "scene/scene_settings.h"
@@ -13,9 +14,11 @@
 class ColorCycler;
 class TextRing;
 
-// Posted to the scene's window when the scene has finished preparing itself
-// (built or failed): from then on input counts.
-#define WM_SCENEREADY (WM_APP + 1)
+// The rotation the whole scene is seen with: angle in degrees about an axis.
+struct ViewRotation {
+  float angle = 0.0f;
+  float x = 0.0f, y = 0.0f, z = 0.0f;
+};
 
 class ZAzozeru : public glx::CAnimator {
   DECLARE_DYNCREATE(ZAzozeru)
@@ -36,18 +39,24 @@ class ZAzozeru : public glx::CAnimator {
   void Advance() override;
   void Draw() override;
 
-  // True while InitGL builds the scene; the saver window ignores input then.
-  std::atomic<bool> _preparing{false};
-  // View rotation, written by the user-interface thread between frames.
-  float _viewAngle = 0.0f;
-  float _viewAxisX = 0.0f, _viewAxisY = 0.0f, _viewAxisZ = 0.0f;
+  // The view, set by the user-interface thread and applied by the render
+  // thread from its next frame; handed over whole, never half-written.
+  void SetView(const ViewRotation& view);
+  ViewRotation View() const;
+
+  // The face used when the chosen one has no outlines.
+  static const char* DefaultFace() { return "Times New Roman"; }
 
  protected:
   // A copy taken at construction: the render thread never reads a record that
   // another thread owns, and the record cannot change while the scene runs.
   const SceneSettings _settings;
 
+  // The glyph lists and the ring; false when no face gave outlines (the scene
+  // then runs without text) or a stop was requested.
   bool BuildText();
+  // The 224 glyph lists of a face, in steps that give up on a stop request.
+  virtual bool BuildGlyphs(const std::string& face);
   void ApplyLighting();
   void ApplySmoothing();
   bool DrawBigSphere();
@@ -65,4 +74,8 @@ class ZAzozeru : public glx::CAnimator {
   GLYPHMETRICSFLOAT _glyphMetrics[224] = {};
   glx::basic_quadric _bigQuadric;
   glx::basic_quadric _smallQuadric;
+
+ private:
+  mutable CCriticalSection _viewLock;
+  ViewRotation _view;  // under _viewLock
 };

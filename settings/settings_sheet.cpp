@@ -10,6 +10,12 @@ int FromBool(bool value) { return value ? 1 : 0; }
 // Only a ticked box (exactly 1) counts as true.
 bool ToBool(int value) { return value == 1; }
 
+// A list or radio group with nothing selected (-1: the stored value is one it
+// cannot show) says nothing about the field, which keeps its value.
+void FromIndex(int index, std::int32_t& field) {
+  if (index >= 0) field = index;
+}
+
 }  // namespace
 
 CSettingsSheet::CSettingsSheet(SceneSettings& settings)
@@ -60,18 +66,18 @@ void CSettingsSheet::StorePages() {
   s.displayLists = ToBool(_general._displayLists);
   s.text = _text._text;
   s.font = _text._font;
-  s.textResolution = _text._quality;
-  s.textSize = _text._size;
+  FromIndex(_text._quality, s.textResolution);
+  FromIndex(_text._size, s.textSize);
   s.textSpeed = _text._speed;
   s.textShow = ToBool(_text._showText);
   s.textColor = ToBool(_text._textColor);
   s.bigShow = ToBool(_zazozeru._bigShow);
-  s.bigDensity = _zazozeru._bigDensity;
-  s.bigGestalt = _zazozeru._bigGestalt;
+  FromIndex(_zazozeru._bigDensity, s.bigDensity);
+  FromIndex(_zazozeru._bigGestalt, s.bigGestalt);
   s.bigColor = ToBool(_zazozeru._bigColor);
   s.smallShow = ToBool(_zazozeru._smallShow);
-  s.smallDensity = _zazozeru._smallDensity;
-  s.smallGestalt = _zazozeru._smallGestalt;
+  FromIndex(_zazozeru._smallDensity, s.smallDensity);
+  FromIndex(_zazozeru._smallGestalt, s.smallGestalt);
   s.smallColor = ToBool(_zazozeru._smallColor);
 }
 

@@ -1,6 +1,9 @@
 #include "xtl/registry.h"
 
 #include <map>
+#include <vector>
+
+#include "xtl/registry_data.h"
 
 namespace xtl {
 namespace registry {
@@ -49,12 +52,48 @@ void key_handle::close() {
   handle = nullptr;
 }
 
+namespace {
+
+// The value as stored: its type and every byte of it.
+LONG query(HKEY key, const std::string& name, DWORD& type, std::vector<unsigned char>& data) {
+  DWORD size = 0;
+  LONG rc = RegQueryValueExA(key, name.c_str(), nullptr, &type, nullptr, &size);
+  if (rc != ERROR_SUCCESS) return rc;
+  data.resize(size);
+  rc = RegQueryValueExA(key, name.c_str(), nullptr, &type, data.data(), &size);
+  data.resize(size);
+  return rc;
+}
+
+// What the stored data says as T; nothing when it does not say it.
+template <class T>
+std::optional<T> decode(DWORD type, const std::vector<unsigned char>& data);
+
+template <>
+std::optional<DWORD> decode<DWORD>(DWORD type, const std::vector<unsigned char>& data) {
+  return read_number(type, data.data(), data.size());
+}
+
+template <>
+std::optional<bool> decode<bool>(DWORD type, const std::vector<unsigned char>& data) {
+  return read_flag(type, data.data(), data.size());
+}
+
+}  // namespace
+
+// Read by the stored type: a value of a type that does not give a T fails
+// and leaves the variable as it was.
 template <class T>
 long registry_value<T>::load(const key_handle& parent) {
-  // The stored type is not checked: the first sizeof(T) bytes are taken.
-  DWORD size = sizeof(T);
-  return translate(RegQueryValueExA(parent.handle, _name.c_str(), nullptr, nullptr,
-                                    reinterpret_cast<BYTE*>(_variable), &size));
+  DWORD type = 0;
+  std::vector<unsigned char> data;
+  const LONG rc = query(parent.handle, _name, type, data);
+  if (rc == ERROR_MORE_DATA) return failed;  // it grew between the two reads
+  if (rc != ERROR_SUCCESS) return translate(rc);
+  const std::optional<T> value = decode<T>(type, data);
+  if (!value) return failed;
+  *_variable = *value;
+  return success;
 }
 
 template <class T>

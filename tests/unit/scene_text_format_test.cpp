@@ -1,6 +1,8 @@
 // Window-free rules of the text ring and of the sphere detail.
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "scene/sphere_detail.h"
 #include "scene/text_format.h"
 
@@ -69,6 +71,17 @@ TEST(TextFormat, LaterShorthandsAreSpelledWithTheCodesEveryRuntimeKnows) {
 TEST(TextFormat, ControlCharactersAreDroppedAndHighCharactersKept) {
   EXPECT_EQ(text_format::WithoutControlChars("a\tb\nc\x01"), "abc");
   EXPECT_EQ(text_format::WithoutControlChars("caf\xe9 \xff"), "caf\xe9 \xff");
+}
+
+// Values an edited registry may hold are drawn as the nearest the scene can
+// show, and never overflow on the way (UBSan watches the host build).
+TEST(TextFormat, OutOfRangeSpeedAndLengthAreBroughtIntoRange) {
+  EXPECT_DOUBLE_EQ(text_format::RingTurn(1, 10.0), -50.0);
+  EXPECT_DOUBLE_EQ(text_format::RingTurn(10, 10.0), -275.0);
+  EXPECT_DOUBLE_EQ(text_format::RingTurn(INT_MAX, 10.0), text_format::RingTurn(10, 10.0));
+  EXPECT_DOUBLE_EQ(text_format::RingTurn(INT_MIN, 10.0), text_format::RingTurn(0, 10.0));
+  EXPECT_EQ(text_format::Drawn(std::string(1500, 'x')), std::string(1000, 'x'));
+  EXPECT_EQ(text_format::Drawn("a	b" + std::string(1000, 'y')), "ab" + std::string(998, 'y'));
 }
 
 TEST(TextFormat, EachCharacterTurnsByItsAdvanceOverTheRadius) {

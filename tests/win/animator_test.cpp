@@ -45,6 +45,19 @@ class RecordingScene : public glx::CAnimator {
       SetEvent(initEntered);
       WaitForSingleObject(initMayGoOn, 30000);
     }
+    // A long set-up in steps that look at the stop request, as the scene's.
+    for (int ms = 0; ms < steppedInitMs; ms += 10) {
+      if (StopRequested()) return false;
+      Sleep(10);
+    }
+    if (sendOnStop) {
+      // Needs the window's thread, which is meanwhile waiting for it to stop.
+      SetEvent(initEntered);
+      for (DWORD waited = 0; !StopRequested() && waited < 10000; ++waited) Sleep(1);
+      SendMessageA(_hwnd, WM_NULL, 0, 0);
+      Record("answered");
+      return false;
+    }
     return glx::CAnimator::InitGL();
   }
   bool ExitGL() override {
@@ -71,7 +84,6 @@ class RecordingScene : public glx::CAnimator {
       views.push_back({v[0], v[1], v[2], v[3]});
       aspects.push_back(m[5] / m[0]);
     }
-    frameTimes.push_back(_lastFrame);  // the stamp the pacing took for this frame
     glColor3f(1.0f, 0.0f, 0.0f);
     glRectf(-0.5f, -0.5f, 0.5f, 0.5f);
     if (throwOnFrame == ++drawn) throw std::runtime_error("test: draw failed");
@@ -105,7 +117,10 @@ class RecordingScene : public glx::CAnimator {
     ++steps;
     return glx::CAnimator::Step();
   }
-  DWORD Now() const override { return fakeClock ? fakeClock : glx::CAnimator::Now(); }
+  DWORD Now() const override {
+    const DWORD fake = fakeClock;
+    return fake ? fake : glx::CAnimator::Now();
+  }
 
   HANDLE ThreadHandle() const { return _thread ? _thread->m_hThread : nullptr; }
   DWORD LastFrame() const { return _lastFrame; }
@@ -115,7 +130,9 @@ class RecordingScene : public glx::CAnimator {
   bool failPixelFormat = false;
   DWORD extraFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL;
   int throwOnFrame = 0;
-  DWORD fakeClock = 0;
+  std::atomic<DWORD> fakeClock{0};  // the test's clock when set
+  int steppedInitMs = 0;
+  bool sendOnStop = false;
   std::atomic<int> advanced{0};
   std::atomic<int> steps{0};
   int drawn = 0;
@@ -127,7 +144,6 @@ class RecordingScene : public glx::CAnimator {
   HANDLE deletedSignal = nullptr;  // set when the scene is deleted, on whichever thread
   HANDLE frameShown = CreateEventA(nullptr, FALSE, FALSE, nullptr);
   HANDLE mayGoOn = CreateEventA(nullptr, FALSE, FALSE, nullptr);
-  std::vector<DWORD> frameTimes;
   // One entry per frame, read back after the frame.
   std::vector<Rgb> centers, corners, lefts, rights;
   std::vector<int> depths;
@@ -240,13 +256,27 @@ TEST_F(AnimatorTest, TwoViewportsGetTheWholeSceneEachWithItsOwnAspect) {
   EXPECT_EQ(scene->Count("Draw"), 2 * scene->Count("Advance"));
 }
 
+// The test holds the clock: the thread keeps turning, but draws a frame only
+// once more than 30 ms have passed since the last one.
 TEST_F(AnimatorTest, FramesAreMoreThanThirtyMillisecondsApart) {
+  scene->fakeClock = 1000;
   Start();
-  ASSERT_TRUE(WaitForAdvances(6));
-  scene->Stop(5000);
-  auto& t = scene->frameTimes;
-  ASSERT_GE(t.size(), 6u);
-  for (size_t i = 1; i < t.size(); ++i) EXPECT_GE(t[i] - t[i - 1], 31u) << "frame " << i;
+  // Several turns of the loop at that time, so its decision has been made.
+  auto turnsAt = [&](DWORD now) {
+    scene->fakeClock = now;
+    const int before = scene->steps;
+    return WaitFor([&] { return scene->steps >= before + 3; });
+  };
+  ASSERT_TRUE(turnsAt(1030));
+  EXPECT_EQ(scene->advanced.load(), 0) << "30 ms after the start";
+  scene->fakeClock = 1031;
+  ASSERT_TRUE(WaitForAdvances(1));
+  ASSERT_TRUE(turnsAt(1061));
+  EXPECT_EQ(scene->advanced.load(), 1) << "30 ms after the first frame";
+  scene->fakeClock = 1062;
+  ASSERT_TRUE(WaitForAdvances(2));
+  ASSERT_TRUE(turnsAt(1062));
+  EXPECT_EQ(scene->advanced.load(), 2);
 }
 
 TEST_F(AnimatorTest, RenderThreadWaitsBetweenFramesInsteadOfSpinning) {
@@ -460,16 +490,28 @@ TEST_F(AnimatorTest, SlowSetUpOutlastingTheStopIsAbandonedToItsThreadNotKilled) 
   CloseHandle(deleted);
 }
 
-TEST_F(AnimatorTest, StopBeforeTheThreadEverRanStillInitialisesFirst) {
-  ASSERT_TRUE(scene->AttachWindow(hwnd));
-  scene->Resume();
-  scene->Stop(5000);
-  EXPECT_EQ(WaitForSingleObject(scene->ThreadHandle(), 0), WAIT_OBJECT_0);
-  auto log = scene->Log();
-  ASSERT_EQ(log.size(), 3u);
-  EXPECT_EQ(log[0], "InitGL");
-  EXPECT_EQ(log[1], "ThreadExit");
-  EXPECT_EQ(log[2], "ExitGL");
+// A stop right after the start, before or during a long set-up, ends the
+// thread at the set-up's next step instead of after the whole of it.
+TEST_F(AnimatorTest, StopRightAfterTheStartDoesNotWaitForTheWholeSetUp) {
+  scene->steppedInitMs = 5000;
+  Start();
+  const DWORD start = GetTickCount();
+  EXPECT_TRUE(scene->Stop(5000));
+  EXPECT_LT(GetTickCount() - start, 1500u);
+  EXPECT_EQ(scene->Count("Draw"), 0u);
+  EXPECT_EQ(scene->Count("ThreadExit"), 0u) << "a set-up that gave up has nothing to tear down";
+}
+
+// A render thread that needs the window's thread while that thread waits for
+// it to stop is answered, and the stop does not run into its time limit.
+TEST_F(AnimatorTest, StopAnswersWhatTheRenderThreadSendsMeanwhile) {
+  scene->sendOnStop = true;
+  Start();
+  ASSERT_EQ(WaitForSingleObject(scene->initEntered, 10000), WAIT_OBJECT_0);
+  const DWORD start = GetTickCount();
+  EXPECT_TRUE(scene->Stop(5000));
+  EXPECT_LT(GetTickCount() - start, 2000u);
+  EXPECT_EQ(scene->Count("answered"), 1u);
 }
 
 }  // namespace

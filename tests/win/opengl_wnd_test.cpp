@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <memory>
 #include <new>
 
 #include "glx/opengl_wnd.h"
@@ -46,7 +47,8 @@ class SlowAnimator : public CountingAnimator {
 IMPLEMENT_DYNCREATE(SlowAnimator, CountingAnimator)
 
 // A window whose close permission the test decides; CanClose also checks
-// whether the render thread is frozen while it is asked.
+// whether the render thread is frozen while it is asked, and may send another
+// close request meanwhile, as a click during a prompt would.
 class TestWnd : public glx::COpenGLWnd {
  public:
   ~TestWnd() override { ++g_windowsDeleted; }
@@ -55,10 +57,15 @@ class TestWnd : public glx::COpenGLWnd {
     int before = g_frames;
     Sleep(120);
     frozenWhileAsked = g_frames == before;
+    if (requestMeanwhile) nestedAnswer = ::SendMessageA(m_hWnd, WM_REQUESTCLOSE, 0, 0);
     return allow;
   }
+  void OnAnimatorReady() override { ++readies; }
   bool allow = true;
+  bool requestMeanwhile = false;
   int asked = 0;
+  int readies = 0;
+  LRESULT nestedAnswer = 0;
   bool frozenWhileAsked = false;
 };
 
@@ -119,19 +126,27 @@ TEST_F(OpenGLWndTest, CloseSuspendsUnhooksPostsQuitAndLeavesTheWindow) {
   EXPECT_EQ(g_windowsDeleted.load(), 1);
 }
 
-TEST_F(OpenGLWndTest, RefusedClosesKeepTheAnimatorAndTheLastCloseIsNotDelayed) {
+// Every close request holds the picture still while the user is asked, asks
+// once, and lets the picture go on when refused.
+TEST_F(OpenGLWndTest, EveryRefusedCloseFreezesWhileAskedThenTheAnimationGoesOn) {
   TestWnd* wnd = Open();
   ASSERT_NE(wnd, nullptr);
   HWND hwnd = wnd->m_hWnd;
   wnd->allow = false;
+  wnd->requestMeanwhile = true;
   EXPECT_EQ(SendMessageA(hwnd, WM_REQUESTCLOSE, 0, 0), -1);
-  EXPECT_FALSE(wnd->frozenWhileAsked) << "a close request alone does not suspend";
-  EXPECT_NE(wnd->Animator(), nullptr);
-  EXPECT_FALSE(QuitPosted());
-  // Two refused WM_CLOSE: the picture freezes, the suspensions do not stack.
-  SendMessageA(hwnd, WM_CLOSE, 0, 0);
-  SendMessageA(hwnd, WM_CLOSE, 0, 0);
-  EXPECT_TRUE(wnd->frozenWhileAsked);
+  EXPECT_TRUE(wnd->frozenWhileAsked) << "a close request pauses too";
+  EXPECT_EQ(wnd->nestedAnswer, -1) << "refused while the first is asked";
+  EXPECT_EQ(wnd->asked, 1) << "and not asked again";
+  wnd->requestMeanwhile = false;
+  int frames = g_frames;
+  EXPECT_TRUE(WaitFor([&] { return g_frames > frames + 2; })) << "frozen after a refusal";
+  for (int i = 0; i < 2; ++i) {
+    SendMessageA(hwnd, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(wnd->frozenWhileAsked);
+    frames = g_frames;
+    EXPECT_TRUE(WaitFor([&] { return g_frames > frames + 2; })) << "frozen after WM_CLOSE " << i;
+  }
   EXPECT_NE(wnd->Animator(), nullptr);
   EXPECT_FALSE(QuitPosted());
   wnd->allow = true;
@@ -174,14 +189,14 @@ TEST_F(OpenGLWndTest, DestroyingWithoutCloseStopsAndDeletesTheAnimator) {
   EXPECT_EQ(g_deleted.load(), 1);
   EXPECT_EQ(g_windowsDeleted.load(), 1);
   EXPECT_FALSE(QuitPosted());
-  // A thread that never ran is started only to see the stop request.
+  // A thread that never ran ends without setting anything up first.
   TestWnd* idle = Open(false);
   ASSERT_NE(idle, nullptr);
   DWORD start = GetTickCount();
   DestroyWindow(idle->m_hWnd);
   EXPECT_LT(GetTickCount() - start, 2000u);
   EXPECT_EQ(g_deleted.load(), 2);
-  EXPECT_EQ(g_exited.load(), 2);
+  EXPECT_EQ(g_exited.load(), 1) << "no set-up, so no tear-down";
 }
 
 TEST_F(OpenGLWndTest, AnEngineStillSettingUpAfterTheWaitIsLeftToItsThread) {
@@ -200,6 +215,55 @@ TEST_F(OpenGLWndTest, AnEngineStillSettingUpAfterTheWaitIsLeftToItsThread) {
   // takes the engine with it.
   EXPECT_TRUE(WaitFor([] { return g_deleted == 1; }, 10000));
   EXPECT_EQ(g_frames.load(), 0);
+}
+
+// The wait dialog is the window's: made on its thread once the set-up has
+// taken longer than the delay, gone as soon as the set-up ends; a quick set-up
+// shows none at all.
+TEST_F(OpenGLWndTest, AWaitDialogShowsOnlyWhileASlowSetUpRuns) {
+  int made = 0;
+  DWORD madeAt = 0;
+  HWND dialog = nullptr;
+  auto factory = [&]() -> std::unique_ptr<CWnd> {
+    ++made;
+    madeAt = GetTickCount();
+    auto w = std::make_unique<CWnd>();
+    w->CreateEx(0, nullptr, "wait", WS_POPUP, 0, 0, 20, 20, nullptr, nullptr);
+    dialog = w->m_hWnd;
+    return w;
+  };
+  RECT r = {0, 0, 96, 64};
+
+  ResetEvent(g_setUpMayEnd);
+  auto* slow = new TestWnd;
+  slow->_animatorClass = RUNTIME_CLASS(SlowAnimator);
+  slow->_waitDialogFactory = factory;
+  ASSERT_TRUE(slow->Create(0, WS_POPUP, r, nullptr));
+  slow->ShowAndAnimate();
+  ASSERT_EQ(WaitForSingleObject(g_setUpEntered, 10000), WAIT_OBJECT_0);
+  const DWORD entered = GetTickCount();
+  ASSERT_TRUE(WaitFor([&] { return made == 1; }));
+  EXPECT_GE(madeAt - entered, 250u) << "shown before the set-up took its time";
+  EXPECT_EQ(GetWindowThreadProcessId(dialog, nullptr), GetCurrentThreadId());
+  EXPECT_TRUE(slow->Animator()->_preparing);
+  SetEvent(g_setUpMayEnd);
+  EXPECT_TRUE(WaitFor([&] { return slow->readies == 1; }));
+  EXPECT_FALSE(IsWindow(dialog)) << "gone with the set-up";
+  EXPECT_FALSE(slow->Animator()->_preparing);
+  DestroyWindow(slow->m_hWnd);
+
+  // Nothing is dispatched until the quick set-up has ended: its end is then
+  // handled before the delay could ever run out.
+  auto* quick = new TestWnd;
+  quick->_animatorClass = RUNTIME_CLASS(CountingAnimator);
+  quick->_waitDialogFactory = factory;
+  ASSERT_TRUE(quick->Create(0, WS_POPUP, r, nullptr));
+  quick->ShowAndAnimate();
+  const DWORD start = GetTickCount();
+  while (quick->Animator()->_preparing && GetTickCount() - start < 10000) Sleep(1);
+  EXPECT_TRUE(WaitFor([&] { return quick->readies == 1; }));
+  EXPECT_EQ(made, 1) << "no dialog for a quick set-up";
+  DestroyWindow(quick->m_hWnd);
 }
 
 TEST_F(OpenGLWndTest, AnAnimatorClassThatCannotBeCreatedFailsCreation) {

@@ -4,6 +4,9 @@
 #include <shlwapi.h>
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <vector>
+
 #include "saver/password_mgr.h"
 #include "saver/saver_app.h"
 #include "saver/saver_wnd.h"
@@ -12,10 +15,42 @@
 
 namespace {
 
+// The saver window as the program makes it, seen from inside: which system
+// commands reach default processing, and whether the picture stands still
+// while the password is asked.
+std::atomic<int> g_drawn{0};
+
+class DrawCounter : public glx::CAnimator {
+ public:
+  int SetupPixelFormat(DWORD flags, BYTE colorBits, BYTE depthBits) override {
+    return CAnimator::SetupPixelFormat(flags | PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL, colorBits,
+                                       depthBits);
+  }
+  void Draw() override { ++g_drawn; }
+};
+
+class WatchedSaverWnd : public CSaverWnd {
+ public:
+  bool CanClose() override {
+    ++asked;
+    const int before = g_drawn;
+    const bool result = CSaverWnd::CanClose();  // the test double's prompt takes a while
+    frozenWhileAsked = frozenWhileAsked && g_drawn == before;
+    return result;
+  }
+  LRESULT DefWindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
+    if (msg == WM_SYSCOMMAND) defaultCommands.push_back(wParam);
+    return CSaverWnd::DefWindowProc(msg, wParam, lParam);
+  }
+  int asked = 0;
+  bool frozenWhileAsked = true;
+  std::vector<WPARAM> defaultCommands;
+};
+
 class SaverInput : public ::testing::Test {
  protected:
   void SetUp() override {
-    wnd = new CSaverWnd;
+    wnd = new WatchedSaverWnd;
     wnd->_animatorClass = RUNTIME_CLASS(ZAzozeru);
     ASSERT_TRUE(wnd->CreateFullScreen(nullptr));
     hwnd = wnd->m_hWnd;
@@ -36,14 +71,15 @@ class SaverInput : public ::testing::Test {
   void Move(int x, int y) { SendMessageA(hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(x, y)); }
   void Key(UINT msg, WPARAM key) { SendMessageA(hwnd, msg, key, 0); }
   void ExpectView(float angle, float x, float y, float z) {
-    EXPECT_EQ(scene->_viewAngle, angle);
-    EXPECT_EQ(scene->_viewAxisX, x);
-    EXPECT_EQ(scene->_viewAxisY, y);
-    EXPECT_EQ(scene->_viewAxisZ, z);
+    const ViewRotation view = scene->View();
+    EXPECT_EQ(view.angle, angle);
+    EXPECT_EQ(view.x, x);
+    EXPECT_EQ(view.y, y);
+    EXPECT_EQ(view.z, z);
   }
 
   CSaverApp app;  // no main window: closing needs no password
-  CSaverWnd* wnd = nullptr;
+  WatchedSaverWnd* wnd = nullptr;
   HWND hwnd = nullptr;
   ZAzozeru* scene = nullptr;
 };
@@ -121,24 +157,28 @@ TEST_F(SaverInput, MouseClosesBeyondFivePixelsOnTheHorizontalAxisToo) {
 }
 
 // The saver is the main window in its run mode; the commands reach it there.
-TEST_F(SaverInput, ScreenSaveCommandClosesAndLaterCommandsAreSwallowed) {
+// Handled, they are not passed on: the default would start a screen saver
+// again (SC_SCREENSAVE) or close through WM_CLOSE a second time.
+TEST_F(SaverInput, ScreenSaveCommandClosesAndIsNotPassedOn) {
   app.m_pMainWnd = wnd;
   SendMessageA(hwnd, WM_SYSCOMMAND, SC_SCREENSAVE, 0);
   EXPECT_TRUE(wnd->_closing);
   EXPECT_TRUE(QuitPosted());
   EXPECT_EQ(wnd->Animator(), nullptr);
-  // Closing: even a close command gets no default processing (no WM_CLOSE).
+  // Closing: every later command is swallowed too.
   SendMessageA(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
   EXPECT_FALSE(QuitPosted());
   EXPECT_TRUE(IsWindow(hwnd));
+  EXPECT_TRUE(wnd->defaultCommands.empty());
 }
 
-TEST_F(SaverInput, CloseCommandClosesAsACloseRequest) {
+TEST_F(SaverInput, CloseCommandClosesAsACloseRequestAndIsNotPassedOn) {
   app.m_pMainWnd = wnd;
   SendMessageA(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
   EXPECT_TRUE(wnd->_closing) << "handled as a close request, not only as WM_CLOSE";
   EXPECT_TRUE(QuitPosted());
   EXPECT_EQ(wnd->Animator(), nullptr);
+  EXPECT_TRUE(wnd->defaultCommands.empty());
 }
 
 TEST_F(SaverInput, AltAloneCloses) {
@@ -199,6 +239,52 @@ TEST_F(SaverPasswordInput, RefusedMouseCloseTakesANewReferenceARefusedKeyKeepsIt
   EXPECT_TRUE(QuitPosted());
 }
 
+// Every way of closing asks once and holds the picture still while it asks;
+// refused, the picture goes on.
+TEST_F(SaverPasswordInput, EveryPromptPausesThePictureAndAsksOnce) {
+  SetEnvironmentVariableA("VERIVIR_FAKE_VERIFY", "0");
+  SetEnvironmentVariableA("VERIVIR_FAKE_PROMPT_MS", "150");
+  DestroyWindow(hwnd);
+  QuitPosted();
+  wnd = new WatchedSaverWnd;
+  wnd->_animatorFactory = [] { return new DrawCounter; };
+  ASSERT_TRUE(wnd->CreateFullScreen(nullptr));
+  hwnd = wnd->m_hWnd;
+  app.m_pMainWnd = wnd;
+  wnd->ShowAndAnimate();
+  ASSERT_TRUE(testing_support::WaitFor([] { return g_drawn > 2; }));
+  for (const char* way : {"key", "mouse", "close command"}) {
+    SCOPED_TRACE(way);
+    const int asked = wnd->asked;
+    if (way[0] == 'k') Key(WM_KEYDOWN, VK_SPACE);
+    if (way[0] == 'm') Move(100, 100), Move(100, 110);
+    if (way[0] == 'c') SendMessageA(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_EQ(wnd->asked, asked + 1);
+    EXPECT_TRUE(wnd->frozenWhileAsked);
+    EXPECT_FALSE(QuitPosted());
+    const int drawn = g_drawn;
+    EXPECT_TRUE(testing_support::WaitFor([&] { return g_drawn > drawn + 2; })) << "still frozen";
+  }
+  SetEnvironmentVariableA("VERIVIR_FAKE_PROMPT_MS", nullptr);
+}
+
+// With a password the saver is the machine's lock: a quit from outside is
+// swallowed; only a verified close or the end of the session ends it, and the
+// session's end asks nobody.
+TEST_F(SaverPasswordInput, OnlyAVerifiedCloseOrTheSessionsEndOpensTheLock) {
+  SetEnvironmentVariableA("VERIVIR_FAKE_VERIFY", "0");
+  EXPECT_TRUE(wnd->IsLocked());
+  EXPECT_FALSE(app.QuitAllowed());
+  SendMessageA(hwnd, WM_ENDSESSION, FALSE, 0);  // the session goes on after all
+  EXPECT_FALSE(QuitPosted());
+  EXPECT_EQ(wnd->Animator(), scene);
+  SendMessageA(hwnd, WM_ENDSESSION, TRUE, 0);
+  EXPECT_TRUE(QuitPosted()) << "closed; the double, had it been asked, would have refused";
+  EXPECT_EQ(wnd->Animator(), nullptr);
+  EXPECT_FALSE(wnd->IsLocked());
+  EXPECT_TRUE(app.QuitAllowed());
+}
+
 // The wait dialog takes the foreground while the scene prepares; once the scene
 // is ready the saver takes it back, so keys reach it, and only then says so.
 TEST_F(SaverInput, ReadySceneTakesTheForegroundBackAndSaysSo) {
@@ -207,10 +293,10 @@ TEST_F(SaverInput, ReadySceneTakesTheForegroundBackAndSaysSo) {
   ASSERT_TRUE(SetForegroundWindow(other));
   ASSERT_EQ(GetForegroundWindow(), other);
   EXPECT_EQ(GetPropA(hwnd, CSaverWnd::ReadyProperty()), nullptr);
-  SendMessageA(hwnd, WM_SCENEREADY, 0, 0);
+  SendMessageA(hwnd, WM_ANIMATORREADY, 0, 0);
+  EXPECT_TRUE(testing_support::WaitFor([&] { return GetPropA(hwnd, CSaverWnd::ReadyProperty()); }));
   EXPECT_EQ(GetForegroundWindow(), hwnd);
   EXPECT_EQ(GetFocus(), hwnd);
-  EXPECT_NE(GetPropA(hwnd, CSaverWnd::ReadyProperty()), nullptr);
   EXPECT_FALSE(QuitPosted());  // being ready closes nothing
   EXPECT_FALSE(wnd->_closing);
   DestroyWindow(other);

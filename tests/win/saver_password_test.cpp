@@ -49,8 +49,11 @@ class Passwords : public ::testing::Test {
 };
 
 TEST_F(Passwords, NotRequiredLoadsNothing) {
-  for (int stored : {-1, 0}) {
+  for (int stored : {-1, 0, 1}) {
     if (stored == 0) UsePassword(0);
+    // The control panel of Windows NT writes the flag as a string.
+    if (stored == 1)
+      SHSetValueA(HKEY_CURRENT_USER, kDesktop, "ScreenSaveUsePassword", REG_SZ, "0", 2);
     PasswordMgr* mgr = PasswordMgr::instance();
     EXPECT_FALSE(mgr->Prepare());
     EXPECT_FALSE(mgr->IsLoaded());
@@ -61,6 +64,8 @@ TEST_F(Passwords, NotRequiredLoadsNothing) {
 }
 
 TEST_F(Passwords, RequiredLoadsVerifiesAndReleases) {
+  SHSetValueA(HKEY_CURRENT_USER, kDesktop, "ScreenSaveUsePassword", REG_SZ, "1", 2);
+  EXPECT_TRUE(IsPasswordEnabled()) << "\"1\" as a string";
   UsePassword(1);
   SetEnvironmentVariableA("VERIVIR_FAKE_VERIFY", "01");
   PasswordMgr* mgr = PasswordMgr::instance();

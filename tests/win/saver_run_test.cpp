@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -144,7 +145,7 @@ class SaverRun : public ::testing::Test {
         [&] {
           args.found = nullptr;
           EnumWindows(FindProc, reinterpret_cast<LPARAM>(&args));
-          return args.found != nullptr;
+          return args.found != nullptr || !Running(0);  // an ended process shows nothing more
         },
         ms);
     return args.found;
@@ -154,9 +155,16 @@ class SaverRun : public ::testing::Test {
   // foreground as it gets ready; a window shown since may have taken it.
   HWND ReadySaver() {
     HWND saver = Window("ZOV Verivir", "VerivirSceneReady", 120000);
-    if (!saver) return nullptr;
+    if (!saver) {
+      ADD_FAILURE() << "no ready saver; process " << (Running(0) ? "running" : "ended")
+                    << (Window("ZOV Verivir", nullptr, 0) ? ", its window not ready"
+                                                          : ", no window");
+      return nullptr;
+    }
     if (!HasKeys(saver)) SetForegroundWindow(saver);
-    return WaitFor([&] { return HasKeys(saver); }, 10000) ? saver : nullptr;
+    if (WaitFor([&] { return HasKeys(saver); }, 10000)) return saver;
+    ADD_FAILURE() << "the ready saver does not get the keys";
+    return nullptr;
   }
   std::string Log() const {
     std::ifstream in(log);
@@ -257,6 +265,28 @@ TEST_F(SaverRun, WrongPasswordKeepsRunningRightOneCloses) {
   EXPECT_EQ(Log(), expected.str());
 }
 
+// With a password the saver is the machine's lock: a WM_QUIT that another
+// program posts to it is swallowed. Keys posted behind the quit are handled
+// after it: the first is refused and the saver goes on, the second closes.
+TEST_F(SaverRun, AQuitPostedFromOutsideDoesNotOpenTheLock) {
+  DWORD on = 1;
+  SHSetValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "ScreenSaveUsePassword", REG_DWORD, &on,
+              4);
+  SetEnvironmentVariableA("VERIVIR_FAKE_VERIFY", "01");
+  Start("/s");
+  HWND saver = ReadySaver();
+  ASSERT_TRUE(saver);
+  ASSERT_TRUE(PostThreadMessageA(GetWindowThreadProcessId(saver, nullptr), WM_QUIT, 0, 0));
+  PostMessageA(saver, WM_KEYDOWN, VK_SPACE, 0);
+  PostMessageA(saver, WM_KEYDOWN, VK_SPACE, 0);
+  EXPECT_EQ(ExitWithin(15000), 0);
+  std::ostringstream expected;
+  expected << "PASSWORD.CPL loaded\nVerifyScreenSavePwd " << reinterpret_cast<UINT_PTR>(saver)
+           << "\nVerifyScreenSavePwd " << reinterpret_cast<UINT_PTR>(saver)
+           << "\nPASSWORD.CPL unloaded\n";
+  EXPECT_EQ(Log(), expected.str()) << "the quit asked once and closed whatever the answer";
+}
+
 TEST_F(SaverRun, NoPasswordLoadsNoLibrary) {
   Start("/s");
   ASSERT_TRUE(ReadySaver());
@@ -299,6 +329,36 @@ TEST_F(SaverRun, PreviewFillsTheParentAndEndsWithIt) {
   WaitFor([&] { return (code = ExitWithin(0)) != -1000; }, 15000);
   EXPECT_EQ(code, 0);
   EXPECT_TRUE(KeyExists((std::string(kSettings) + "\\General").c_str()));
+}
+
+// The control panel closes while the preview is still being made, or while
+// it builds its scene (its window shows as the build begins): the preview
+// ends at once, without holding up the control panel's thread.
+TEST_F(SaverRun, APreviewWhoseParentClosesDuringItsStartEndsAtOnce) {
+  for (bool shown : {false, true}) {
+    SCOPED_TRACE(shown ? "building" : "being made");
+    HWND parent = testing_support::CreateTestWindow(200, 150, true, 50, 50);
+    Start("/p " + std::to_string(reinterpret_cast<UINT_PTR>(parent)));
+    ASSERT_TRUE(WaitFor(
+        [&] {
+          HWND child = FindWindowExA(parent, nullptr, nullptr, "ZOV Verivir");
+          return child && (!shown || IsWindowVisible(child));
+        },
+        15000));
+    const DWORD start = GetTickCount();
+    DestroyWindow(parent);
+    const DWORD destroyed = GetTickCount() - start;
+    long code = -1000;
+    WaitFor([&] { return (code = ExitWithin(0)) != -1000; }, 15000);
+    const DWORD ended = GetTickCount() - start;
+    std::printf("[ figures  ] %s: parent destroyed in %lu ms; preview ended %lu ms after\n",
+                shown ? "building" : "being made", static_cast<unsigned long>(destroyed),
+                static_cast<unsigned long>(ended));
+    EXPECT_EQ(code, 0);
+    // Within 1 s on an idle machine; the margin is for a loaded one.
+    EXPECT_LT(ended, 3000u);
+    End();
+  }
 }
 
 TEST_F(SaverRun, MutedPreviewCreatesNoWindow) {

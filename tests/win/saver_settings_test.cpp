@@ -167,19 +167,48 @@ TEST_F(SaverSettings, PartialKeyFillsEveryOtherFieldWithItsDefault) {
   EXPECT_TRUE(app.settings.textColor);
 }
 
-TEST_F(SaverSettings, ReadOnlyValuesSurviveSavingAndBooleansAreNormalised) {
+// Only what changed is written: read-only values, and values kept as they
+// were stored (a boolean stored as 7, a density the pages cannot show), stay.
+TEST_F(SaverSettings, ReadOnlyAndUnchangedValuesAreNotRewritten) {
   WriteNumber("1.1\\General", "DoubleBuffer", 0);
   WriteNumber("1.1\\General", "Dither", 7);
-  WriteNumber("1.1\\Big Sphere", "Density", 7);  // out of range: kept as it is
+  WriteNumber("1.1\\General", "Smooth", 7);
+  WriteNumber("1.1\\Big Sphere", "Density", 7);
   app.LoadSettings();
   EXPECT_FALSE(app.settings.doubleBuffer);
   EXPECT_TRUE(app.settings.dither);
   EXPECT_EQ(app.settings.bigDensity, 7);
   app.settings.doubleBuffer = true;  // never written back, whatever the record says
+  app.settings.smooth = false;
+  app.settings.lights = true;
   app.SaveSettings();
   EXPECT_EQ(Read("1.1\\General", "DoubleBuffer").number, 0u);
-  EXPECT_EQ(Read("1.1\\General", "Dither").number, 1u);
+  EXPECT_EQ(Read("1.1\\General", "Dither").number, 7u);
   EXPECT_EQ(Read("1.1\\Big Sphere", "Density").number, 7u);
+  EXPECT_EQ(Read("1.1\\General", "Smooth").number, 0u);
+  EXPECT_EQ(Read("1.1\\General", "Lights").number, 1u);
+  EXPECT_FALSE(Read("1.1\\General", "Blend").exists) << "unchanged: not written";
+}
+
+// A preview started before the settings sheet ends after the sheet's OK: what
+// the user saved stays, and an instance writes only what it changed itself.
+TEST_F(SaverSettings, AnInstanceThatChangedNothingKeepsWhatAnotherSaved) {
+  WriteText("1.1\\Text", "Text", "Before");
+  WriteNumber("1.1\\Text", "Size", 1);
+  CSaverApp preview, sheet;
+  for (CSaverApp* a : {&preview, &sheet}) {
+    a->m_pszAppName = "Verivir";
+    a->SetRegistryKey(IDS_REGISTRY_KEY);
+    a->LoadSettings();
+  }
+  sheet.settings.text = "After";
+  sheet.SaveSettings();
+  preview.settings.textSize = 3;  // an instance that did change something writes only that
+  preview.SaveSettings();
+  EXPECT_EQ(Read("1.1\\Text", "Text").text, "After");
+  EXPECT_EQ(Read("1.1\\Text", "Size").number, 3u);
+  preview.SaveSettings();  // nothing changed since its last save
+  EXPECT_EQ(Read("1.1\\Text", "Text").text, "After");
 }
 
 TEST_F(SaverSettings, ValuesOfTheWrongTypeReadAsTheirDefaults) {

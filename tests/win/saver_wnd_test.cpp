@@ -1,12 +1,18 @@
 // The saver window in this process: repeated start and close leave nothing behind.
 #include <windows.h>
+#include <GL/gl.h>
+#include <shlwapi.h>
 #include <tlhelp32.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <mutex>
 #include <string>
+#include <vector>
 
+#include "saver/resource.h"
 #include "saver/saver_app.h"
 #include "saver/saver_wnd.h"
 #include "saver/screen_layout.h"
@@ -119,6 +125,142 @@ TEST(SaverWindow, CoversTheVirtualScreenWithOnePicturePerMonitor) {
   MSG quit;
   while (PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
   }
+}
+
+// Records where each frame's pictures went.
+class ViewportRecorder : public glx::CAnimator {
+ public:
+  int SetupPixelFormat(DWORD flags, BYTE colorBits, BYTE depthBits) override {
+    return CAnimator::SetupPixelFormat(flags | PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL, colorBits,
+                                       depthBits);
+  }
+  void Draw() override {
+    GLint v[4] = {};
+    glGetIntegerv(GL_VIEWPORT, v);
+    _drawing.push_back({v[0], v[1], v[2], v[3]});
+  }
+  void Advance() override {
+    std::lock_guard<std::mutex> g(lock);
+    frames.push_back(std::move(_drawing));
+    _drawing.clear();
+  }
+  std::mutex lock;
+  std::vector<std::vector<glx::gl_viewport>> frames;
+
+ private:
+  std::vector<glx::gl_viewport> _drawing;  // render thread
+};
+
+// A monitor plugged in, and taken away again, while the saver runs: the
+// window moves over the monitors as they are now, and every frame draws the
+// pictures of one layout, the old or the new, never a mix of both.
+TEST(SaverWindow, FollowsMonitorsThatChangeWhileItRuns) {
+  CSaverApp app;
+  const glx::monitor_layout one = glx::lay_out_monitors({{0, 0, 200, 120}}, {0, 0, 200, 120});
+  const glx::monitor_layout two =
+      glx::lay_out_monitors({{0, 0, 200, 120}, {200, 20, 320, 120}}, {0, 0, 320, 120});
+  const std::vector<glx::gl_viewport> whole = {{0, 0, 200, 120}};  // one picture: the client area
+  glx::monitor_layout now = one;
+  ViewportRecorder* recorder = nullptr;
+  auto* wnd = new CSaverWnd;
+  wnd->_animatorFactory = [&] { return recorder = new ViewportRecorder; };
+  wnd->_layoutReader = [&] { return now; };
+  ASSERT_TRUE(wnd->CreateFullScreen(nullptr));
+  wnd->ShowAndAnimate();
+  // Waits for a frame with these pictures; then the window must lie over them.
+  auto shows = [&](const glx::monitor_layout& layout, const std::vector<glx::gl_viewport>& seen) {
+    RECT r = {};
+    GetWindowRect(wnd->m_hWnd, &r);
+    EXPECT_EQ(layout.window, (glx::screen_rect{r.left, r.top, r.right, r.bottom}));
+    EXPECT_TRUE(testing_support::WaitFor(
+        [&] {
+          std::lock_guard<std::mutex> g(recorder->lock);
+          return !recorder->frames.empty() && recorder->frames.back() == seen;
+        },
+        30000));
+  };
+  shows(one, whole);
+  now = two;
+  SendMessageA(wnd->m_hWnd, WM_DISPLAYCHANGE, 32, MAKELPARAM(320, 120));
+  shows(two, two.viewports);
+  now = one;  // the work area changes with the monitors
+  SendMessageA(wnd->m_hWnd, WM_SETTINGCHANGE, SPI_SETWORKAREA, 0);
+  shows(one, whole);
+  {
+    std::lock_guard<std::mutex> g(recorder->lock);
+    for (const auto& pictures : recorder->frames)
+      EXPECT_TRUE(pictures == whole || pictures == two.viewports) << pictures.size() << " pictures";
+  }
+  EXPECT_EQ(wnd->SendMessage(WM_REQUESTCLOSE), 0);
+  wnd->DestroyWindow();
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+}
+
+const char kPreviewKey[] = "Software\\Morvel Software Development\\Screen Savers\\Verivir\\1.1";
+
+// "MutePreview" is honoured as a number or a string of digits too, not only
+// as the byte that the black-box run stores.
+TEST(SaverApp, AMutedPreviewCreatesNoWindowWhateverTypeTheFlagHas) {
+  CSaverApp app;
+  const HWND parent = testing_support::CreateTestWindow(120, 90, false);
+  const DWORD number = 1;
+  const struct {
+    DWORD type;
+    const void* data;
+    DWORD size;
+  } stored[] = {{REG_DWORD, &number, 4}, {REG_SZ, "1", 2}};
+  for (const auto& value : stored) {
+    SCOPED_TRACE(value.type);
+    SHSetValueA(HKEY_CURRENT_USER, kPreviewKey, "MutePreview", value.type, value.data, value.size);
+    EXPECT_FALSE(app.RunPreview(parent));
+    EXPECT_EQ(FindWindowExA(parent, nullptr, nullptr, nullptr), nullptr);
+  }
+  SHDeleteValueA(HKEY_CURRENT_USER, kPreviewKey, "MutePreview");
+  DestroyWindow(parent);
+}
+
+// Set-up that never ends, as in a hung driver: it does not look at the stop.
+HANDLE g_hungEntered = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+
+class HungSetUp : public glx::CAnimator {
+ public:
+  bool InitGL() override {
+    SetEvent(g_hungEntered);
+    Sleep(INFINITE);
+    return false;
+  }
+};
+
+// The program's end after a preview whose set-up hung.
+void EndWithARenderThreadLeftRunning() {
+  CSaverApp app;
+  app.m_pszAppName = "Verivir";
+  app.SetRegistryKey(IDS_REGISTRY_KEY);
+  app.LoadSettings();
+  app.settings.text = "Saved at the end";
+  auto* wnd = new glx::COpenGLWnd;
+  wnd->_animatorFactory = [] { return new HungSetUp; };
+  RECT r = {0, 0, 64, 48};
+  if (!wnd->Create(0, WS_POPUP, r, nullptr)) std::exit(3);
+  wnd->ShowAndAnimate();
+  WaitForSingleObject(g_hungEntered, 30000);
+  app.m_pMainWnd = wnd;
+  app.ExitInstance();
+  std::exit(4);  // returned: the static destructors would run next
+}
+
+// A render thread that did not stop in time still uses its engine: the
+// program ends right after saving its settings, and not through its static
+// destructors, which would tear down what that thread may still touch.
+TEST(SaverAppDeathTest, EndsItselfAfterSavingWhenARenderThreadWasLeftRunning) {
+  const char kText[] = "Software\\Morvel Software Development\\Screen Savers\\Verivir\\1.1\\Text";
+  SHDeleteValueA(HKEY_CURRENT_USER, kText, "Text");
+  EXPECT_EXIT(EndWithARenderThreadLeftRunning(), ::testing::ExitedWithCode(0), "");
+  char text[64] = {};
+  DWORD size = sizeof text;
+  EXPECT_EQ(SHGetValueA(HKEY_CURRENT_USER, kText, "Text", nullptr, text, &size), ERROR_SUCCESS);
+  EXPECT_STREQ(text, "Saved at the end");
 }
 
 // The saver window fails half-way, as when its engine cannot be attached:

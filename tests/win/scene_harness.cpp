@@ -7,6 +7,7 @@
 #include "glx/opengl_wnd.h"
 #include <gtest/gtest.h>
 
+#include "scene/wait_dlg.h"
 #include "tests/win/png_writer.h"
 #include "tests/win/test_support.h"
 
@@ -58,10 +59,15 @@ void Frame::LitBox(int box[4]) const {
 
 TestScene::TestScene(const SceneSettings& settings) : ZAzozeru(settings) {}
 
-// Called inside the engine's set-up, so the wait dialog is up here.
+// Called inside the engine's set-up.
 int TestScene::SetupPixelFormat(DWORD flags, BYTE colorBits, BYTE depthBits) {
   if (g_options && g_options->duringInit) g_options->duringInit(*this);
   return ZAzozeru::SetupPixelFormat(flags, colorBits, depthBits);
+}
+
+bool TestScene::BuildGlyphs(const std::string& face) {
+  if (g_options && g_options->noOutlines) return false;
+  return ZAzozeru::BuildGlyphs(face);
 }
 
 bool TestScene::InitGL() {
@@ -107,6 +113,7 @@ RunResult RunScene(const RunOptions& options) {
   }
   auto* wnd = new glx::COpenGLWnd;
   wnd->_animatorFactory = [] { return new TestScene(g_settings); };
+  wnd->_waitDialogFactory = CreateWaitDialog;
   RECT rect = {0, 0, kWidth, kHeight};
   RunResult result;
   if (wnd->Create(0, WS_POPUP, rect, nullptr)) {
@@ -117,6 +124,7 @@ RunResult RunScene(const RunOptions& options) {
       return static_cast<int>(g_result.frames.size()) >= options.frames;
     };
     testing_support::WaitFor(done, options.expectFrames ? 30000 : 1500);
+    if (options.beforeClose) options.beforeClose();
     SendMessageA(hwnd, WM_REQUESTCLOSE, 0, 0);
     MSG quit;
     PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);

@@ -34,6 +34,7 @@ class TestScene : public ZAzozeru {
   void Advance() override;
   bool InitGL() override;
   int SetupPixelFormat(DWORD flags, BYTE colorBits, BYTE depthBits) override;
+  bool BuildGlyphs(const std::string& face) override;
 
   double Phase() const { return _phase; }
   TextRing* Ring() const { return _textRing; }
@@ -44,6 +45,8 @@ class TestScene : public ZAzozeru {
   DWORD PixelFlags() const { return _pixelFlags; }
   bool SwapsFrames() const { return _doubleBuffer; }
   HDC Dc() const { return _hdc; }
+  // Advance of a character's glyph in ems, as its face's outlines gave it.
+  float Advance(unsigned char c) const { return _glyphMetrics[c - 32].gmfCellIncX; }
 
  private:
   int _frame = 0;
@@ -59,7 +62,9 @@ struct RunOptions {
   // Inside InitGL with the dialog up; an exception thrown here fails the set-up.
   std::function<void(TestScene&)> duringInit;
   std::function<void(TestScene&)> afterInit;  // InitGL has returned
+  std::function<void()> beforeClose;          // the test's thread, after the frames
   bool expectFrames = true;
+  bool noOutlines = false;  // no face gives glyphs, as where no outline font exists
 };
 
 struct RunResult {
@@ -72,7 +77,8 @@ SceneSettings& ResetSettings();
 // The settings the next scene gets a copy of.
 SceneSettings& Settings();
 
-// Creates the window with the scene, records frames, closes and destroys it.
+// Creates the window with the scene (and its wait dialog), records frames,
+// closes and destroys it.
 RunResult RunScene(const RunOptions& options);
 
 // One frame at phase 0 (no motion) with the current Settings().

@@ -2,9 +2,11 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cmath>
 #include <cstdlib>
 #include <string>
+#include <thread>
 
 #include "scene/color_channel.h"
 #include "tests/win/scene_harness.h"
@@ -310,10 +312,8 @@ TEST(SceneRender, BackViewAndViewFromBelowChangeTheImageAndFrontRestoresIt) {
   o.beforeFrame = [](scene_testing::TestScene& scene, int frame) {
     static const float views[6][4] = {{0, 0, 0, 0},  {0, 0, 0, 0}, {180, 0, 1, 0},
                                       {90, 1, 0, 0}, {0, 0, 0, 0}, {0, 1, 2, 3}};
-    scene._viewAngle = views[frame % 6][0];
-    scene._viewAxisX = views[frame % 6][1];
-    scene._viewAxisY = views[frame % 6][2];
-    scene._viewAxisZ = views[frame % 6][3];
+    const float* v = views[frame % 6];
+    scene.SetView({v[0], v[1], v[2], v[3]});
     scene.SetupView();  // RenderFrame set the view before Draw
   };
   auto r = RunScene(o);
@@ -324,6 +324,53 @@ TEST(SceneRender, BackViewAndViewFromBelowChangeTheImageAndFrontRestoresIt) {
   EXPECT_FALSE(f[3] == f[2]);
   EXPECT_TRUE(f[4] == f[1]) << "front view again";
   EXPECT_TRUE(f[5] == f[1]) << "angle 0 with an axis is no rotation";
+}
+
+// While another thread switches between two views as fast as it can, every
+// frame is drawn with one of them whole, never the angle of one with the axis
+// of the other: each frame's matrix is one of the two (or the first view).
+TEST(SceneRender, TheViewIsHandedOverWhole) {
+  ResetSettings();
+  const ViewRotation views[3] = {{}, {180.0f, 0.0f, 1.0f, 0.0f}, {90.0f, 1.0f, 0.0f, 0.0f}};
+  std::atomic<scene_testing::TestScene*> scene{nullptr};
+  std::atomic<bool> done{false};
+  std::thread keys([&] {
+    for (unsigned i = 0; !done; ++i) {
+      if (scene_testing::TestScene* s = scene) s->SetView(views[1 + i % 2]);
+      Sleep(0);  // many switches per frame, but the machine stays usable
+    }
+  });
+  int torn = 0;
+  RunOptions o;
+  o.frames = 20;
+  o.beforeFrame = [&](scene_testing::TestScene& s, int) {
+    scene = &s;
+    GLfloat drawn[16], made[16];
+    glGetFloatv(GL_MODELVIEW_MATRIX, drawn);
+    bool whole = false;
+    for (const ViewRotation& v : views) {
+      glPushMatrix();
+      glLoadIdentity();
+      glTranslatef(0.0f, 0.0f, -3.5f);
+      if (v.angle != 0.0f) glRotatef(v.angle, v.x, v.y, v.z);
+      glGetFloatv(GL_MODELVIEW_MATRIX, made);
+      glPopMatrix();
+      bool same = true;
+      for (int i = 0; i < 16; ++i) same = same && std::fabs(drawn[i] - made[i]) < 1e-4f;
+      whole = whole || same;
+    }
+    torn += !whole;
+  };
+  o.beforeClose = [&] {
+    done = true;
+    keys.join();
+  };
+  RunScene(o);
+  if (keys.joinable()) {  // the window was not made
+    done = true;
+    keys.join();
+  }
+  EXPECT_EQ(torn, 0);
 }
 
 TEST(SceneRender, ReferenceScreenshotsOfTheThreeStylesDiffer) {

@@ -78,6 +78,53 @@ TEST(SceneText, RingCirclesOutsideTheBigSphereAndTextSizeScalesIt) {
   EXPECT_GT(big.LitCount(), 4 * tiny.LitCount());
 }
 
+// Values an edited registry may hold draw as the nearest the scene can show
+// (the speed's range is tested window-free): a size below the range is the
+// smallest, not no text at all; a very long text draws 1000 characters.
+TEST(SceneText, OutOfRangeSizeAndLengthDrawAsTheNearestTheSceneCanShow) {
+  OnlyText("Verivir", 0);
+  const Frame tiny = Still();
+  OnlyText("Verivir", -1);
+  const Frame below = Still();
+  EXPECT_GT(below.LitCount(), 0) << "the text disappeared";
+  EXPECT_TRUE(below == tiny);
+  OnlyText(std::string(1500, 'i'), 0);
+  RunOptions o;
+  o.frames = 1;
+  size_t drawn = 0;
+  o.afterFrame = [&](TestScene& scene, int) { drawn = scene.Ring()->angles.size(); };
+  RunScene(o);
+  EXPECT_EQ(drawn, 1000u);
+}
+
+// A face without outlines ("System" is a raster font, the other is not there)
+// gives way to the default face, not to what the font mapper would pick; where
+// no face gives outlines, the spheres are drawn without the text.
+TEST(SceneText, AFaceWithoutOutlinesGivesWayToTheDefaultFace) {
+  RunOptions o;
+  o.frames = 1;
+  o.freezeAfter = 0;
+  float advance = 0;
+  o.afterFrame = [&](TestScene& scene, int) { advance = scene.Advance('A'); };
+  for (const char* face : {"System", "No Such Face"}) {
+    OnlyText("A", 1).font = face;
+    RunScene(o);
+    EXPECT_NEAR(advance, 0.72266f, 1e-3) << face << ": Liberation Serif stands in for the default";
+  }
+  SceneSettings& s = ResetSettings();
+  s.textShow = false;
+  const Frame spheres = Still();
+  s.textShow = true;
+  o.noOutlines = true;
+  bool ring = true;
+  o.afterFrame = [&](TestScene& scene, int) { ring = scene.Ring() != nullptr; };
+  const auto r = RunScene(o);
+  EXPECT_TRUE(r.initOk);
+  EXPECT_FALSE(ring);
+  ASSERT_EQ(r.frames.size(), 1u);
+  EXPECT_TRUE(r.frames[0] == spheres) << "the spheres are drawn all the same";
+}
+
 TEST(SceneText, EmptyTextDrawsNothingAndLeavesTheFrameIntact) {
   SceneSettings& s = ResetSettings();
   s.smallShow = false;

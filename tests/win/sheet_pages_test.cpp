@@ -103,9 +103,12 @@ TEST_F(SheetTest, ListEntriesComeFromTheTemplateInOrder) {
   EXPECT_EQ(entries(Item(sheet->_zazozeru, IDC_SMALL_DENSITY)), "Low,Medium,High");
 }
 
-TEST_F(SheetTest, OutOfRangeIndexShowsNothingAndStoresMinusOneOnlyOncePageWasOpened) {
+// A stored value the page cannot show (an edited registry) selects nothing,
+// and a list or group with nothing selected leaves its field as it was.
+TEST_F(SheetTest, OutOfRangeIndexShowsNothingAndIsKeptWhenNothingIsChosen) {
   settings.bigGestalt = 2;  // the big sphere has two appearances only
   settings.smallDensity = 5;
+  settings.textSize = 7;
   Open();
   ClickSheetButton(IDOK);  // Verivir page never opened
   sheet->StorePages();
@@ -118,11 +121,14 @@ TEST_F(SheetTest, OutOfRangeIndexShowsNothingAndStoresMinusOneOnlyOncePageWasOpe
   EXPECT_FALSE(Checked(Item(sheet->_zazozeru, IDC_BIG_POINTS)));
   EXPECT_FALSE(Checked(Item(sheet->_zazozeru, IDC_BIG_WIRE)));
   EXPECT_EQ(Selection(Item(sheet->_zazozeru, IDC_SMALL_DENSITY)), -1);
+  Select(kText);
+  EXPECT_EQ(Selection(Item(sheet->_text, IDC_TEXT_SIZE)), -1);
   Select(kGeneral);
   ClickSheetButton(IDOK);
   sheet->StorePages();
-  EXPECT_EQ(settings.bigGestalt, -1);
-  EXPECT_EQ(settings.smallDensity, -1);
+  EXPECT_EQ(settings.bigGestalt, 2);
+  EXPECT_EQ(settings.smallDensity, 5);
+  EXPECT_EQ(settings.textSize, 7) << "not -1, which drew no text";
 }
 
 struct Rule {

@@ -30,7 +30,7 @@ fuzz_one() {
 run_fuzzers() {
   local build=$1 seconds=${2:-30} status=0
   local dir="$build/fuzz"
-  mkdir -p "$dir/corpus-nuvora_command_line" "$dir/corpus-text_pattern"
+  mkdir -p "$dir/corpus-nuvora_command_line" "$dir/corpus-text_pattern" "$dir/corpus-registry_data"
   # Seeds: the forms that the programs meet.
   printf 'Verivir,1,17' >"$dir/corpus-nuvora_command_line/plain"
   printf 'HTTP://update.example.com/config/update.ini , Verivir , 1 , 17' >"$dir/corpus-nuvora_command_line/url"
@@ -44,5 +44,10 @@ run_fuzzers() {
   # The text ring's patterns: a few seconds are enough for this small grammar.
   fuzz_one "$build" "$(( seconds < 5 ? seconds : 5 ))" text_pattern \
     tests/fuzz/text_pattern_fuzz.cpp scene/text_format.cpp || status=1
+  # Stored registry values: a type byte, then the data (a number as "0" and as four bytes).
+  printf '\0010\000' >"$dir/corpus-registry_data/digit"
+  printf '\004\001\000\000\000' >"$dir/corpus-registry_data/number"
+  fuzz_one "$build" "$(( seconds < 5 ? seconds : 5 ))" registry_data \
+    tests/fuzz/registry_data_fuzz.cpp xtl/registry_data.cpp || status=1
   return $status
 }
