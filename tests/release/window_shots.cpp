@@ -15,6 +15,7 @@
 #include "tests/release/installed_system.h"
 #include "tests/update/nuvora_driver.h"
 #include "tests/win/png_writer.h"
+#include "tests/win/test_support.h"
 #include "verivir_version.h"
 
 // The Nuvora driver takes these from the command line here.
@@ -102,31 +103,15 @@ HWND WaitForWindow(const std::function<HWND()>& find, DWORD timeoutMs = 30000) {
   return nullptr;
 }
 
-struct ByProcess {
-  DWORD pid;
-  std::string caption;  // empty: any
-  int fullScreen;       // 1: only full-screen windows, 0: only smaller ones, -1: any
-  HWND found;
-};
-
-BOOL CALLBACK FindOfProcess(HWND hwnd, LPARAM lParam) {
-  auto* s = reinterpret_cast<ByProcess*>(lParam);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(hwnd, &pid);
-  if (pid != s->pid || !IsWindowVisible(hwnd)) return TRUE;
-  if (!s->caption.empty() && nuvora_test::Text(hwnd) != s->caption) return TRUE;
-  RECT r;
-  GetWindowRect(hwnd, &r);
-  const bool full = r.right - r.left >= GetSystemMetrics(SM_CXSCREEN);
-  if (s->fullScreen >= 0 && full != (s->fullScreen == 1)) return TRUE;
-  s->found = hwnd;
-  return FALSE;
-}
-
+// fullScreen: 1 only full-screen windows, 0 only smaller ones, -1 any; caption "": any.
 HWND OfProcess(DWORD pid, const std::string& caption, int fullScreen = -1) {
-  ByProcess search{pid, caption, fullScreen, nullptr};
-  EnumWindows(FindOfProcess, reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  return testing_support::FindTopWindow(pid, [&](HWND hwnd) {
+    if (!caption.empty() && nuvora_test::Text(hwnd) != caption) return false;
+    RECT r;
+    GetWindowRect(hwnd, &r);
+    const bool full = r.right - r.left >= GetSystemMetrics(SM_CXSCREEN);
+    return fullScreen < 0 || full == (fullScreen == 1);
+  });
 }
 
 PROCESS_INFORMATION Start(const std::string& commandLine) {

@@ -4,6 +4,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "tests/win/test_support.h"
+
 namespace nuvora_test {
 
 namespace {
@@ -26,20 +28,6 @@ std::string ClassOf(HWND hwnd) {
   char name[64] = {};
   GetClassNameA(hwnd, name, sizeof name);
   return name;
-}
-
-struct Search {
-  DWORD pid;
-  std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectDialogs(HWND hwnd, LPARAM lParam) {
-  auto* search = reinterpret_cast<Search*>(lParam);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(hwnd, &pid);
-  if (pid == search->pid && IsWindowVisible(hwnd) && ClassOf(hwnd) == "#32770")
-    search->found.push_back(hwnd);
-  return TRUE;
 }
 
 BOOL CALLBACK CollectStatics(HWND hwnd, LPARAM lParam) {
@@ -227,11 +215,9 @@ bool NuvoraRun::Start(const std::string& commandLine, const std::string& tempFol
 }
 
 HWND NuvoraRun::Find(Kind kind) {
-  Search search{process_.dwProcessId, {}};
-  EnumWindows(CollectDialogs, reinterpret_cast<LPARAM>(&search));
-  for (HWND hwnd : search.found)
-    if (IsKind(hwnd, kind)) return hwnd;
-  return nullptr;
+  return testing_support::FindTopWindow(process_.dwProcessId, [kind](HWND hwnd) {
+    return ClassOf(hwnd) == "#32770" && IsKind(hwnd, kind);
+  });
 }
 
 HWND NuvoraRun::WaitFor(Kind kind, DWORD timeoutMs) {
