@@ -10,7 +10,7 @@ size=$((50 * 1024 * 1024))
 head -c "$size" /dev/urandom >"$state/served/installer.bin"
 url="http://127.0.0.1:$port/installer.bin"
 
-out=$(wine "$VERIVIR_WIN_BUILD/update/nuvora_bench.exe" "$url" "Z:$state/nuvora.bin" $((size / 1024)) | tr -d '\r') || {
+out=$(wine "$VERIVIR_WIN_BUILD/bench/nuvora_bench.exe" "$url" "Z:$state/nuvora.bin" $((size / 1024)) | tr -d '\r') || {
   echo "nuvora_bench failed: $out" >&2; exit 1; }
 nuvora_s=$(sed -E 's/.*seconds ([0-9.]+).*/\1/' <<<"$out")
 nuvora_bytes=$(sed -E 's/^bytes ([0-9]+).*/\1/' <<<"$out")

@@ -43,18 +43,16 @@ void BringToFront(DWORD pid) {
   SetForegroundWindow(window);
 }
 
-// The process id of the first instance, kept in a small shared record.
-HANDLE g_record = nullptr;
-
-void PublishOwnId(const std::string& name) {
-  g_record = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(DWORD),
-                                name.c_str());
-  if (!g_record) return;
+HANDLE PublishOwnId(const std::string& name) {
+  HANDLE record = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                     sizeof(DWORD), name.c_str());
+  if (!record) return nullptr;
   if (auto* view =
-          static_cast<DWORD*>(MapViewOfFile(g_record, FILE_MAP_WRITE, 0, 0, sizeof(DWORD)))) {
+          static_cast<DWORD*>(MapViewOfFile(record, FILE_MAP_WRITE, 0, 0, sizeof(DWORD)))) {
     *view = GetCurrentProcessId();
     UnmapViewOfFile(view);
   }
+  return record;
 }
 
 DWORD ReadOwnerId(const std::string& name) {
@@ -71,17 +69,20 @@ DWORD ReadOwnerId(const std::string& name) {
 
 }  // namespace
 
-bool ClaimProduct(const char* product) {
-  // Held until the process ends, which releases it on every way out.
-  HANDLE mutex = CreateMutexA(nullptr, FALSE, ObjectName("running", product).c_str());
+ProductClaim::ProductClaim(const char* product) {
+  mutex_ = CreateMutexA(nullptr, FALSE, ObjectName("running", product).c_str());
   const std::string record = ObjectName("process", product);
-  if (mutex && GetLastError() == ERROR_ALREADY_EXISTS) {
-    CloseHandle(mutex);
+  if (mutex_ && GetLastError() == ERROR_ALREADY_EXISTS) {
     if (DWORD pid = ReadOwnerId(record)) BringToFront(pid);
-    return false;
+    return;
   }
-  PublishOwnId(record);
-  return true;
+  record_ = PublishOwnId(record);
+  held_ = true;
+}
+
+ProductClaim::~ProductClaim() {
+  if (record_) CloseHandle(record_);
+  if (mutex_) CloseHandle(mutex_);
 }
 
 }  // namespace nuvora
