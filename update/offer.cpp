@@ -1,5 +1,6 @@
 #include "update/offer.h"
 
+#include "update/feed_rules.h"
 #include "update/ini_keys.h"
 #include "update/ini_number.h"
 
@@ -42,6 +43,8 @@ Download ReadDownload(const KeyReader& read, unsigned n, bool is64BitWindows) {
   download.url = Bounded(read, keys.path);
   download.fileName = Bounded(read, keys.fileName);
   download.sizeKb = Unsigned(read, keys.size, 1);
+  std::string text;
+  if (read(keys.length, &text)) download.length = ParseFeedLength(text);
   std::string checksum;
   if (!read(keys.sha256, &checksum))
     download.checksum = Download::Checksum::None;
@@ -72,6 +75,7 @@ Offer ReadOffer(const KeyReader& read, bool is64BitWindows) {
   if (count > kMaxLanguages) count = kMaxLanguages;
   for (std::uint32_t n = 1; n <= count; ++n)
     offer.languages.push_back(Text(read, IndexedKey("Lang", n), kTextField));
+  offer.downloads.clear();
   for (std::uint32_t n = 1; n <= (count == 0 ? 1 : count); ++n)
     offer.downloads.push_back(ReadDownload(read, n, is64BitWindows));
   return offer;

@@ -17,6 +17,7 @@ struct Download {
   std::uint32_t sizeKb = 1;
   enum class Checksum { None, Given, Malformed } checksum = Checksum::None;
   Sha256Digest sha256 = {};
+  std::optional<std::uint64_t> length;  // exact size in bytes
 };
 
 struct Offer {
@@ -26,7 +27,7 @@ struct Offer {
   std::vector<std::optional<std::string>> languages;
   std::string captionName;  // "AppName" for the download caption, empty when missing
   // downloads[n - 1] is language n's; there is always one, for a feed without languages.
-  std::vector<Download> downloads;
+  std::vector<Download> downloads = std::vector<Download>(1);
 
   // The download for a zero-based list selection (negative: none, the first).
   const Download& DownloadFor(int selection) const;

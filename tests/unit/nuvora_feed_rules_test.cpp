@@ -48,7 +48,8 @@ TEST(NuvoraFileName, OnlyTheLastHarmlessComponentIsProposed) {
   // Rejected names fall back to the URL's last component, query and fragment dropped.
   for (const char* bad : {"CON", "con.exe", "Nul.txt", "COM1", "lpt9.msi", "AUX .exe", "a:b.exe",
                           "setup.exe:stream", "setup.exe.", "setup.exe ", "ta\tb.exe", "..", "",
-                          "dir\\", "a?.exe", "a*.exe", "a|b", "<a>", "C:"}) {
+                          "dir\\", "a?.exe", "a*.exe", "a|b", "<a>", "C:", "COM\xB9.exe",
+                          "lpt\xB2", "Com\xB3.txt", "CONIN$", "conout$.exe"}) {
     SCOPED_TRACE(bad);
     EXPECT_EQ("zov-setup.exe", ProposedFileName(bad, url));
   }
