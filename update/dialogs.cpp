@@ -16,19 +16,24 @@ namespace nuvora {
 namespace {
 
 // The download dialog redraws its progress on its own thread at about ten
-// frames a second, never per block.
+// frames a second, never per block; the same timer watches for a stalled server.
 constexpr UINT_PTR kProgressTimer = 1;
 constexpr UINT kProgressPeriodMs = 100;
+constexpr UINT_PTR kWatchTimer = 2;
+constexpr UINT kWatchPeriodMs = 250;
 
 // What a transfer dialog keeps while it runs.
 struct TransferView {
-  std::shared_ptr<TransferJob> job;
+  std::vector<std::shared_ptr<TransferJob>> jobs;  // run one after another
+  std::size_t current = 0;
   // The worker's outcome arrived while the stop question was open; acted on when it closes.
   bool asking = false;
   bool lateOutcome = false;
   ProgressShown shown;
   std::string appName;
   std::uint32_t totalKb = 0;
+
+  TransferJob& job() { return *jobs[current]; }
 };
 
 struct InformationView {
@@ -55,13 +60,30 @@ void ShowString(HWND dialog, int control, UINT id) {
   SetDlgItemTextA(dialog, control, text);
 }
 
+// The current worker has its result: the next transfer starts when this one
+// succeeded, else the dialog ends.
+void Advance(HWND dialog, TransferView* view) {
+  view->lateOutcome = false;
+  if (view->job().result().done() && view->current + 1 < view->jobs.size()) {
+    ++view->current;
+    view->job().Start(dialog);
+  } else {
+    EndDialog(dialog, 0);
+  }
+}
+
 // WM_NUVORA_OUTCOME: any window can post it, so only the worker's own result counts.
 void OnTransferOutcome(HWND dialog, TransferView* view) {
-  if (!view->job->finished()) return;
+  if (!view->job().finished()) return;
   if (view->asking)
     view->lateOutcome = true;
   else
-    EndDialog(dialog, 0);
+    Advance(dialog, view);
+}
+
+// A server that stopped answering ends the dialog; not while the user is asked.
+void WatchForStall(HWND dialog, TransferView* view) {
+  if (!view->asking && view->job().GiveUpIfStalled(GetTickCount())) EndDialog(dialog, 0);
 }
 
 // Asks message 13; on Yes stops the transfer and ends the dialog.
@@ -70,7 +92,7 @@ bool ConfirmStop(HWND dialog, TransferView* view) {
   const bool stop = ShowMessage(IDS_STOP_QUESTION, MB_YESNO, dialog) == IDYES;
   view->asking = false;
   if (stop) {
-    view->job->Stop();
+    view->job().Stop();
     EndDialog(dialog, 0);
   }
   return stop;
@@ -96,11 +118,19 @@ INT_PTR CALLBACK ConnectingProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
     case WM_INITDIALOG:
       Prepare(dialog);
       ShowString(dialog, IDC_STATUS, IDS_CONNECTING);
-      view->job->Start(dialog);
+      SetTimer(dialog, kWatchTimer, kWatchPeriodMs, nullptr);
+      view->job().Start(dialog);
       return TRUE;
     case WM_NUVORA_OUTCOME:
       OnTransferOutcome(dialog, view);
       return TRUE;
+    case WM_TIMER:
+      if (wParam != kWatchTimer) return FALSE;
+      WatchForStall(dialog, view);
+      return TRUE;
+    case WM_DESTROY:
+      KillTimer(dialog, kWatchTimer);
+      return FALSE;
     case WM_NUVORA_LOADING:
       ShowString(dialog, IDC_STATUS, IDS_LOADING);
       return TRUE;
@@ -113,10 +143,10 @@ INT_PTR CALLBACK ConnectingProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
   const int command = LOWORD(wParam);
   if (command != IDCANCEL && command != IDOK) return FALSE;
   // The worker parks itself at its next read while the user decides.
-  view->job->Pause();
+  view->job().Pause();
   if (!ConfirmStop(dialog, view)) {
-    view->job->Resume();
-    if (view->lateOutcome) EndDialog(dialog, 0);
+    view->job().Resume();
+    if (view->lateOutcome) Advance(dialog, view);
   }
   return TRUE;
 }
@@ -200,18 +230,19 @@ INT_PTR CALLBACK DownloadProc(HWND dialog, UINT message, WPARAM wParam, LPARAM l
       LoadStringA(ResourceInstance(), IDS_DOWNLOADING, pattern, sizeof pattern);
       FormatCaption(caption, sizeof caption, pattern, view->appName.c_str());
       SetDlgItemTextA(dialog, IDC_CAPTION, caption);
-      ReportProgress(dialog, &view->shown, view->job->receivedKb(), view->totalKb);
+      ReportProgress(dialog, &view->shown, view->job().receivedKb(), view->totalKb);
       SetTimer(dialog, kProgressTimer, kProgressPeriodMs, nullptr);
-      view->job->Start(dialog);
+      view->job().Start(dialog);
       return TRUE;
     }
     case WM_TIMER:
       if (wParam != kProgressTimer) return FALSE;
-      ReportProgress(dialog, &view->shown, view->job->receivedKb(), view->totalKb);
+      ReportProgress(dialog, &view->shown, view->job().receivedKb(), view->totalKb);
+      WatchForStall(dialog, view);
       return TRUE;
     case WM_NUVORA_OUTCOME:
       // Once more at the end, so that the last figures shown are exact.
-      ReportProgress(dialog, &view->shown, view->job->receivedKb(), view->totalKb);
+      ReportProgress(dialog, &view->shown, view->job().receivedKb(), view->totalKb);
       OnTransferOutcome(dialog, view);
       return TRUE;
     case WM_DESTROY:
@@ -227,7 +258,7 @@ INT_PTR CALLBACK DownloadProc(HWND dialog, UINT message, WPARAM wParam, LPARAM l
   const int command = LOWORD(wParam);
   if (command != IDCANCEL && command != IDOK) return FALSE;
   // The download goes on while the user decides.
-  if (!ConfirmStop(dialog, view) && view->lateOutcome) EndDialog(dialog, 0);
+  if (!ConfirmStop(dialog, view) && view->lateOutcome) Advance(dialog, view);
   return TRUE;
 }
 
@@ -240,9 +271,9 @@ INT_PTR Run(int id, DLGPROC proc, void* view) {
 
 void RunAboutBox() { Run(IDD_ABOUT, AboutProc, nullptr); }
 
-void RunConnectingDialog(const std::shared_ptr<TransferJob>& job) {
+void RunConnectingDialog(const std::vector<std::shared_ptr<TransferJob>>& jobs) {
   TransferView view;
-  view.job = job;
+  view.jobs = jobs;
   Run(IDD_CONNECTING, ConnectingProc, &view);
 }
 
@@ -257,7 +288,7 @@ void RunDownloadDialog(const std::shared_ptr<TransferJob>& job, const std::strin
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_PROGRESS_CLASS};
   InitCommonControlsEx(&controls);
   TransferView view;
-  view.job = job;
+  view.jobs = {job};
   view.appName = appName;
   view.totalKb = totalKb;
   Run(IDD_DOWNLOAD, DownloadProc, &view);

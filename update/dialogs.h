@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "update/offer.h"
 #include "update/transfer_job.h"
@@ -14,9 +15,10 @@ namespace nuvora {
 
 void RunAboutBox();
 
-// Shows the configuration transfer, which it starts, until the worker has its
-// result or the user stopped it.
-void RunConnectingDialog(const std::shared_ptr<TransferJob>& job);
+// Shows the transfers of the update description, which it starts one after
+// another while each succeeds, until a worker failed, the last has its result,
+// or the user stopped them.
+void RunConnectingDialog(const std::vector<std::shared_ptr<TransferJob>>& jobs);
 
 // What the user chose in the information dialog: a list selection (negative:
 // none) and the file to save the installer to.

@@ -1,5 +1,6 @@
 // Nuvora: checks the maker's server for a newer release, shows it, downloads
-// the installer and offers to run it.
+// the installer and offers to run it. Only a feed that the maker signed can lead
+// to an install question, and only for the file that feed describes.
 #include <windows.h>
 #include <shellapi.h>
 #include <wininet.h>
@@ -8,15 +9,20 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "update/build_settings.h"
 #include "update/command_line.h"
 #include "update/dialogs.h"
+#include "update/feed_rules.h"
+#include "update/feed_trust.h"
 #include "update/file_name.h"
+#include "update/ini_text.h"
 #include "update/messages.h"
 #include "update/nuvora.h"
 #include "update/offer.h"
-#include "update/profile_reader.h"
 #include "update/resource.h"
+#include "update/sha256_hash.h"
 #include "update/single_instance.h"
 #include "update/system_bitness.h"
 #include "update/transfer_job.h"
@@ -27,9 +33,11 @@ using namespace nuvora;
 namespace {
 
 // An address under the reserved example domain: the maker's server is not ours to name.
-const char kDefaultConfigUrl[] = "http://update.example.com/config/update.ini";
+const char kDefaultConfigUrl[] = "https://update.example.com/config/update.ini";
 // A configuration file is a few kB; an endless body must not fill the disk.
 constexpr long long kMaxConfigurationBytes = 1024 * 1024;
+// A signature is 128 hex digits and a newline.
+constexpr long long kMaxSignatureBytes = 1024;
 
 void CloseFile(HANDLE* file) {
   if (*file != INVALID_HANDLE_VALUE) CloseHandle(*file);
@@ -46,7 +54,7 @@ class Session {
   ~Session() { Close(); }
 
   // Message 4 or 3 when a part cannot be made; what was made is gone again.
-  Outcome Open() {
+  Outcome Open(const BuildSettings& settings) {
     char dir[MAX_PATH];
     const DWORD len = GetTempPathA(sizeof dir, dir);
     if (len == 0 || len >= sizeof dir) lstrcpyA(dir, ".");
@@ -66,15 +74,18 @@ class Session {
       Close();
       return Outcome::Failed(IDS_NO_INTERNET);
     }
-    DWORD retries = 1;
-    InternetSetOptionA(internet_, INTERNET_OPTION_CONNECT_RETRIES, &retries, sizeof retries);
+    // Set on the session, before any connection exists, so that they apply to
+    // it. (Wine's WinINet ignores the receive timeout: the dialogs watch too.)
+    SetOption(INTERNET_OPTION_CONNECT_RETRIES, 1);
+    SetOption(INTERNET_OPTION_CONNECT_TIMEOUT, settings.connectLimitMs);
+    SetOption(INTERNET_OPTION_SEND_TIMEOUT, settings.stallLimitMs);
+    SetOption(INTERNET_OPTION_RECEIVE_TIMEOUT, settings.stallLimitMs);
     return Outcome::Done();
   }
 
   HINTERNET internet() const { return internet_; }
   HANDLE copy() const { return copy_; }
-  const std::string& copyName() const { return copyName_; }
-  // The copy is complete: closed, so that the profile functions read all of it.
+  // The copy is complete.
   void CloseCopy() { CloseFile(&copy_); }
 
   void Close() {
@@ -86,6 +97,10 @@ class Session {
   }
 
  private:
+  void SetOption(DWORD option, DWORD value) {
+    InternetSetOptionA(internet_, option, &value, sizeof value);
+  }
+
   HINTERNET internet_ = nullptr;
   HANDLE copy_ = INVALID_HANDLE_VALUE;
   std::string copyName_;
@@ -115,14 +130,19 @@ class PartialFile {
 
   HANDLE handle() const { return handle_; }
 
-  // Closes the file and puts it in the target's place.
-  bool Commit(const std::string& target) {
+  // Puts the file in the target's place and holds it there, readable but
+  // neither writable nor deletable by anyone, until the held file is dropped.
+  // Nothing can swap it between the check and the start but in the moment of the
+  // move, which Start's second hash catches.
+  bool Commit(const std::string& target, HANDLE* held) {
     CloseFile(&handle_);
     if (!MoveFileExA(name_.c_str(), target.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
       return false;
     name_.clear();
-    return true;
+    *held = CreateFileA(target.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                        FILE_ATTRIBUTE_NORMAL, nullptr);
+    return *held != INVALID_HANDLE_VALUE;
   }
 
   void Discard() {
@@ -136,32 +156,85 @@ class PartialFile {
   HANDLE handle_ = INVALID_HANDLE_VALUE;
 };
 
-// Check: fetches the update description into the session's copy.
-Outcome FetchFeed(Session& session, const std::string& url, std::uint32_t* receivedKb) {
+// What the check brings: the update description's exact bytes and its signature.
+struct Feed {
+  std::string text, signature;
+  std::uint32_t receivedKb = 0;
+};
+
+TransferRequest RequestFor(TransferKind kind, const std::string& url, const Session& session,
+                           const BuildSettings& settings) {
   TransferRequest request;
-  request.kind = TransferKind::Configuration;
+  request.kind = kind;
   request.url = url;
   request.internet = session.internet();
-  request.output = session.copy();
-  request.maxBytes = kMaxConfigurationBytes;
-  auto job = std::make_shared<TransferJob>(std::move(request));
-  RunConnectingDialog(job);
-  const Outcome outcome = job->Conclude();
-  *receivedKb = job->receivedKb();
-  session.CloseCopy();
-  return outcome;
+  request.connectLimitMs = settings.connectLimitMs;
+  request.stallLimitMs = settings.stallLimitMs;
+  return request;
 }
 
-// Transfer: fetches the installer into the partial file; the worker checks the
-// hash as the bytes arrive.
+// Check: fetches the update description into the session's copy and memory,
+// then its signature beside it.
+Outcome FetchFeed(Session& session, const std::string& url, const BuildSettings& settings,
+                  Feed* feed) {
+  TransferRequest text = RequestFor(TransferKind::Configuration, url, session, settings);
+  text.output = session.copy();
+  text.keepBody = true;
+  text.maxBytes = kMaxConfigurationBytes;
+  TransferRequest signature =
+      RequestFor(TransferKind::Signature, SignatureUrl(url), session, settings);
+  signature.keepBody = true;
+  signature.maxBytes = kMaxSignatureBytes;
+  auto textJob = std::make_shared<TransferJob>(std::move(text));
+  auto signatureJob = std::make_shared<TransferJob>(std::move(signature));
+  RunConnectingDialog({textJob, signatureJob});
+  const Outcome fetched = textJob->Conclude();
+  session.CloseCopy();
+  if (!fetched.done()) return fetched;
+  const Outcome signatureFetched = signatureJob->Conclude();
+  if (!signatureFetched.done()) return signatureFetched;
+  feed->text = textJob->body();
+  feed->signature = signatureJob->body();
+  feed->receivedKb = signatureJob->receivedKb();
+  return Outcome::Done();
+}
+
+// Verify: the maker's signature over the feed's exact bytes, then what it must
+// carry, its Serial and its date; *offer is what it offers. A product the feed
+// does not name keeps the empty offer, version 0.0, which is never newer.
+Outcome VerifyFeed(const Feed& feed, const CommandLine& line, const BuildSettings& settings,
+                   Offer* offer) {
+  const auto signature = ParseFeedSignature(feed.signature);
+  if (!signature || !IsSignedBy(feed.text, *signature, TrustedFeedKeys(settings.feedKeys)))
+    return Outcome::Failed(IDS_UNVERIFIED);
+  const std::optional<KeyReader> read = IniSectionReader(feed.text, line.product);
+  if (!read) return Outcome::Done();
+  *offer = ReadOffer(*read, Is64BitWindows());
+  std::uint64_t serial = 0;
+  switch (JudgeFeed(*read, static_cast<std::uint32_t>(offer->languages.size()),
+                    LastFeedSerial(line.product), TodayUtc(), &serial)) {
+    case FeedVerdict::Accepted:
+      RememberFeedSerial(line.product, serial);
+      return Outcome::Done();
+    case FeedVerdict::Replayed:
+      return Outcome::Failed(IDS_REPLAYED);
+    case FeedVerdict::Expired:
+      return Outcome::Failed(IDS_EXPIRED);
+    case FeedVerdict::Malformed:
+    default:
+      return Outcome::Failed(IDS_UNVERIFIED);
+  }
+}
+
+// Transfer: fetches the installer into the partial file; the worker binds it to
+// the feed's length and hash as the bytes arrive.
 Outcome FetchInstaller(Session& session, const Download& download, const PartialFile& partial,
-                       const std::string& appName, std::uint32_t receivedKb) {
-  TransferRequest request;
-  request.kind = TransferKind::Installer;
-  request.url = download.url;
-  request.internet = session.internet();
+                       const std::string& appName, std::uint32_t receivedKb,
+                       const BuildSettings& settings) {
+  TransferRequest request = RequestFor(TransferKind::Installer, download.url, session, settings);
   request.output = partial.handle();
-  if (download.checksum == Download::Checksum::Given) request.sha256 = download.sha256;
+  request.length = download.length;
+  request.sha256 = download.sha256;
   // The kilobytes count on from the configuration's.
   request.startKb = receivedKb;
   auto job = std::make_shared<TransferJob>(std::move(request));
@@ -169,22 +242,60 @@ Outcome FetchInstaller(Session& session, const Download& download, const Partial
   return job->Conclude();
 }
 
-// Run: asks, and starts the saved file when it is a program or an installer package.
-void OfferToRun(const std::string& target) {
-  if (ShowMessage(IDS_INSTALL_QUESTION, MB_YESNO) != IDYES) return;
-  if (IsStartableInstaller(target))
-    ShellExecuteA(nullptr, nullptr, target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
-  else
-    ShowMessage(IDS_NOT_STARTED, MB_OK);
+bool HashOf(HANDLE file, Sha256Digest* digest) {
+  LARGE_INTEGER start = {};
+  if (!SetFilePointerEx(file, start, nullptr, FILE_BEGIN)) return false;
+  Sha256Hash hash;
+  std::vector<char> buffer(64 * 1024);
+  for (;;) {
+    DWORD got = 0;
+    if (!ReadFile(file, buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr))
+      return false;
+    if (got == 0) return hash.Finish(digest);
+    hash.Add(buffer.data(), got);
+  }
 }
 
-Outcome Update(Session& session, const CommandLine& line) {
-  std::uint32_t receivedKb = 0;
-  const Outcome fetched =
-      FetchFeed(session, line.url[0] ? line.url : kDefaultConfigUrl, &receivedKb);
+// Run: asks, and starts the saved file when it is a program or an installer
+// package and still the file that was checked. Takes the held file and lets it
+// go once the installer has started (or will not).
+Outcome OfferToRun(const std::string& target, HANDLE held, const Sha256Digest& expected) {
+  struct Release {
+    HANDLE file;
+    ~Release() { CloseFile(&file); }
+  } release{held};
+  if (ShowMessage(IDS_INSTALL_QUESTION, MB_YESNO) != IDYES) return Outcome::Done();
+  if (!IsStartableInstaller(target)) {
+    ShowMessage(IDS_NOT_STARTED, MB_OK);
+    return Outcome::Done();
+  }
+  Sha256Digest digest{};
+  if (!HashOf(held, &digest) || digest != expected) {
+    CloseFile(&release.file);
+    DeleteFileA(target.c_str());
+    return Outcome::Failed(IDS_DAMAGED_FILE);
+  }
+  SHELLEXECUTEINFOA run = {};
+  run.cbSize = sizeof run;
+  run.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
+  run.lpFile = target.c_str();
+  run.nShow = SW_SHOWNORMAL;
+  if (!ShellExecuteExA(&run)) return Outcome::Failed(IDS_START_FAILED);
+  if (run.hProcess) CloseHandle(run.hProcess);
+  return Outcome::Done();
+}
+
+// Check, offer, choose, save, transfer, verify, run.
+Outcome Update(Session& session, const CommandLine& line, const BuildSettings& settings) {
+  Feed feed;
+  const std::string url = line.url[0] ? line.url : kDefaultConfigUrl;
+  const Outcome fetched = FetchFeed(session, url, settings, &feed);
   if (!fetched.done()) return fetched;
 
-  const Offer offer = ReadOffer(ProfileReader(session.copyName(), line.product), Is64BitWindows());
+  // Nothing of the feed is read before it is known to be the maker's.
+  Offer offer;
+  const Outcome verified = VerifyFeed(feed, line, settings, &offer);
+  if (!verified.done()) return verified;
   if (!IsNewerVersion(offer.major, offer.minor, line.major, line.minor)) {
     ShowMessage(IDS_NO_NEWER, MB_OK);
     return Outcome::Done();
@@ -193,7 +304,7 @@ Outcome Update(Session& session, const CommandLine& line) {
   const std::optional<Choice> choice = RunInformationDialog(offer);
   if (!choice) return Outcome::Done();
   const Download& download = offer.DownloadFor(choice->selection);
-  if (download.url.empty() || download.checksum == Download::Checksum::Malformed) {
+  if (download.url.empty() || download.checksum != Download::Checksum::Given || !download.length) {
     ShowMessage(IDS_CORRUPT_FILE, MB_OK);
     return Outcome::Done();
   }
@@ -202,13 +313,13 @@ Outcome Update(Session& session, const CommandLine& line) {
   PartialFile partial;
   if (!partial.Create(choice->target)) return Outcome::Failed(IDS_CANNOT_WRITE);
   const Outcome received =
-      FetchInstaller(session, download, partial, offer.captionName, receivedKb);
+      FetchInstaller(session, download, partial, offer.captionName, feed.receivedKb, settings);
   if (!received.done()) return received;
 
   // Only a complete, checked file takes the target's place.
-  if (!partial.Commit(choice->target)) return Outcome::Failed(IDS_CANNOT_WRITE);
-  OfferToRun(choice->target);
-  return Outcome::Done();
+  HANDLE held = INVALID_HANDLE_VALUE;
+  if (!partial.Commit(choice->target, &held)) return Outcome::Failed(IDS_CANNOT_WRITE);
+  return OfferToRun(choice->target, held, download.sha256);
 }
 
 }  // namespace
@@ -223,15 +334,16 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
   ProductClaim claim(line.product);
   if (!claim.held()) return 0;
 
+  const BuildSettings settings = TheBuildSettings();
   Outcome outcome = Outcome::Done();
   {
     Session session;
-    const Outcome opened = session.Open();
+    const Outcome opened = session.Open(settings);
     if (!opened.done()) {
       ShowMessage(opened.message(), MB_OK);
       return -1;
     }
-    outcome = Update(session, line);
+    outcome = Update(session, line, settings);
   }
   // Shown once everything is closed and the copy is deleted.
   if (outcome.message() != 0) ShowMessage(outcome.message(), MB_OK);

@@ -17,7 +17,7 @@ struct Worker {
 }  // namespace
 
 TransferJob::TransferJob(TransferRequest request)
-    : request_(std::move(request)), receivedKb_(request_.startKb) {
+    : request_(std::move(request)), receivedKb_(request_.startKb), lastHeard_(GetTickCount()) {
   resume_ = CreateEventA(nullptr, TRUE, TRUE, nullptr);
 }
 
@@ -36,13 +36,14 @@ DWORD WINAPI TransferJob::ThreadMain(LPVOID parameter) {
 }
 
 void TransferJob::Start(HWND dialog) {
+  lastHeard_ = GetTickCount();
   auto* worker = new Worker{shared_from_this(), dialog};
   thread_ = CreateThread(nullptr, 0, ThreadMain, worker, 0, nullptr);
   if (thread_) return;
   delete worker;
   // No thread, no transfer: reported like a URL that cannot be opened.
-  result_ = Outcome::Failed(request_.kind == TransferKind::Configuration ? IDS_NO_CONNECTION
-                                                                         : IDS_CANNOT_OPEN_URL);
+  result_ = Outcome::Failed(request_.kind == TransferKind::Installer ? IDS_CANNOT_OPEN_URL
+                                                                     : IDS_NO_CONNECTION);
   finished_ = true;
   PostMessageA(dialog, WM_NUVORA_OUTCOME, 0, 0);
 }
@@ -63,14 +64,35 @@ void TransferJob::Pause() {
 }
 
 void TransferJob::Resume() {
+  // The worker heard nothing while it was held: that was no stall.
+  lastHeard_ = GetTickCount();
   pauseRequested_ = false;
   SetEvent(resume_);
 }
 
+bool TransferJob::GiveUpIfStalled(DWORD now) {
+  if (finished_ || stopped_ || pauseRequested_) return false;
+  const DWORD limit = answered_ ? request_.stallLimitMs : request_.connectLimitMs;
+  if (now - lastHeard_ <= limit) return false;
+  {
+    std::lock_guard<std::mutex> lock(writing_);
+    givenUp_ = IDS_STALLED;
+    stopped_ = true;
+  }
+  CloseRequest();
+  Resume();
+  return true;
+}
+
 Outcome TransferJob::Conclude() {
-  if (stopped_) return Outcome::Stopped();
+  if (stopped_) return givenUp_ ? Outcome::Failed(givenUp_) : Outcome::Stopped();
   if (thread_) WaitForSingleObject(thread_, INFINITE);
   return result_;
+}
+
+void TransferJob::Heard(bool opened) {
+  if (opened) answered_ = true;
+  lastHeard_ = GetTickCount();
 }
 
 bool TransferJob::Checkpoint() {
@@ -92,8 +114,12 @@ void TransferJob::CloseRequest() {
 TransferJob::Written TransferJob::Write(const void* data, DWORD size) {
   std::lock_guard<std::mutex> lock(writing_);
   if (stopped_) return Written::Stopped;
+  if (request_.keepBody) body_.append(static_cast<const char*>(data), size);
+  if (request_.output == INVALID_HANDLE_VALUE) return Written::Yes;
   DWORD written = 0;
-  return WriteFile(request_.output, data, size, &written, nullptr) ? Written::Yes : Written::Failed;
+  return WriteFile(request_.output, data, size, &written, nullptr) && written == size
+             ? Written::Yes
+             : Written::Failed;
 }
 
 }  // namespace nuvora

@@ -16,17 +16,24 @@
 
 namespace nuvora {
 
-enum class TransferKind { Configuration, Installer };
+// The update description, the signature beside it, the installer.
+enum class TransferKind { Configuration, Signature, Installer };
 
 // What to fetch and where to: main fills it in before the worker starts.
 struct TransferRequest {
   TransferKind kind = TransferKind::Configuration;
   std::string url;
   HINTERNET internet = nullptr;          // the session; main owns it
-  HANDLE output = INVALID_HANDLE_VALUE;  // main owns it
+  HANDLE output = INVALID_HANDLE_VALUE;  // main owns it; none: the body is only kept
+  bool keepBody = false;                 // keep the body in memory too
   long long maxBytes = -1;               // -1: no cap
+  std::optional<std::uint64_t> length;   // the exact size: no more is written, fewer fail
   std::optional<Sha256Digest> sha256;    // what the body must hash to
   std::uint32_t startKb = 0;             // kilobytes already counted by earlier transfers
+  // No answer for connectLimitMs, or no byte for stallLimitMs once it answered:
+  // the server stopped answering.
+  DWORD connectLimitMs = 30000;
+  DWORD stallLimitMs = 60000;
 };
 
 class TransferJob : public std::enable_shared_from_this<TransferJob> {
@@ -49,9 +56,19 @@ class TransferJob : public std::enable_shared_from_this<TransferJob> {
   // Whether the worker has its result: an outcome message that comes earlier is
   // not the worker's.
   bool finished() const { return finished_; }
+  // The worker's result, once finished.
+  Outcome result() const { return result_; }
   std::uint32_t receivedKb() const { return receivedKb_; }
-  // Stopped after Stop; otherwise the worker's own result, once it has ended.
+  // A watchdog for the dialog's timer: when the worker heard nothing from the
+  // server for too long, stops the transfer as failed and returns true. A
+  // blocked read does not always end when its handle closes, so nothing waits
+  // for the worker then; it never writes again.
+  bool GiveUpIfStalled(DWORD now);
+  // Stopped after Stop, the stall message after a give-up; otherwise the worker's
+  // own result, once it has ended.
   Outcome Conclude();
+  // The body, when kept; read after Conclude.
+  const std::string& body() const { return body_; }
 
   // Worker thread.
   enum class Written { Yes, Stopped, Failed };
@@ -62,6 +79,8 @@ class TransferJob : public std::enable_shared_from_this<TransferJob> {
   void CloseRequest();
   Written Write(const void* data, DWORD size);
   void AddKilobytes(std::uint32_t kb) { receivedKb_ += kb; }
+  // The server answered (opened) or sent bytes: the stall clock starts again.
+  void Heard(bool opened);
 
  private:
   static DWORD WINAPI ThreadMain(LPVOID self);
@@ -74,10 +93,14 @@ class TransferJob : public std::enable_shared_from_this<TransferJob> {
   std::atomic<bool> finished_{false};
   std::atomic<std::uint32_t> receivedKb_;
   std::atomic<HINTERNET> open_{nullptr};
+  std::atomic<DWORD> lastHeard_;
+  std::atomic<bool> answered_{false};
+  std::atomic<unsigned> givenUp_{0};  // the message of a give-up
   // Held while the worker writes and while Stop marks the end, so that once Stop
   // returns, main may close and delete the output.
   std::mutex writing_;
   Outcome result_ = Outcome::Stopped();
+  std::string body_;
 };
 
 }  // namespace nuvora
