@@ -2,6 +2,9 @@
 #pragma once
 #include <windows.h>
 
+#include <optional>
+#include <string>
+
 #include "framework/app.h"
 #include "scene/scene_settings.h"
 
@@ -21,7 +24,8 @@ class CSaverApp : public CWinApp {
   bool RunChangePassword(HWND owner);
   void ShowSettings();
 
-  // Scene settings under HKCU\Software\Morvel Software Development\Screen Savers\Verivir.
+  // Scene settings in the profile, below the section of their layout (1.1):
+  // HKCU\Software\Morvel Software Development\Screen Savers\Verivir\1.1.
   bool SettingsExist();
   bool LoadSettings();
   bool MigrateSettings();
@@ -38,13 +42,13 @@ class CSaverApp : public CWinApp {
 
  private:
   void ReportCannotCreate();
+  static std::string SettingsLayout();
 
   CWnd* _proxy = nullptr;
   bool _ownsProxy = false;
   // The record as the registry held it after the last load or save; unknown
   // after defaults or a migration that no settings key stood behind.
-  SceneSettings _stored;
-  bool _storedKnown = false;
+  std::optional<SceneSettings> _stored;
 };
 
 // The running application object.

@@ -203,6 +203,8 @@ const char kPreviewKey[] = "Software\\Morvel Software Development\\Screen Savers
 // as the byte that the black-box run stores.
 TEST(SaverApp, AMutedPreviewCreatesNoWindowWhateverTypeTheFlagHas) {
   CSaverApp app;
+  app.m_pszAppName = "Verivir";
+  app.SetRegistryKey(IDS_REGISTRY_KEY);
   const HWND parent = testing_support::CreateTestWindow(120, 90, false);
   const DWORD number = 1;
   const struct {
