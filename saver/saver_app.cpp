@@ -7,9 +7,9 @@
 #include "saver/password_mgr.h"
 #include "saver/resource.h"
 #include "saver/saver_wnd.h"
-#include "saver/settings_seam.h"
 #include "scene/wait_dlg.h"
 #include "scene/zazozeru.h"
+#include "settings/settings_sheet.h"
 
 namespace {
 
@@ -156,7 +156,9 @@ bool CSaverApp::RunChangePassword(HWND owner) {
 }
 
 void CSaverApp::ShowSettings() {
-  if (RunSettingsSheet(settings) == IDOK) SaveSettings();
+  // On OK the sheet has written its values into the settings.
+  CSettingsSheet sheet(settings);
+  if (sheet.DoModal() == IDOK) SaveSettings();
 }
 
 // A quit that another program posts must not open the lock.
