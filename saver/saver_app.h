@@ -1,4 +1,9 @@
 // The application object of the screen saver: command line, run modes, settings.
+//
+// Failures in the saver: operations return false; a saver or preview window
+// that cannot be made is the one failure shown (string 2, from InitInstance).
+// The rest is silent, as a screen saver must be: no password library, a
+// settings write that fails (the next exit writes again).
 #pragma once
 #include <windows.h>
 

@@ -1,4 +1,8 @@
 // The settings sheet: five pages over a scene settings record.
+//
+// Failures in the settings dialog follow the framework's (FALSE, null) and
+// are never shown: a page shows what it could find out ("not available" on
+// the OpenGL page), a link that cannot be opened does nothing.
 #pragma once
 #include "framework/propsheet.h"
 #include "scene/scene_settings.h"
