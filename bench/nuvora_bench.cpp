@@ -1,68 +1,96 @@
 // Downloads one URL in Nuvora's real download dialog (visible, its own timer
-// refreshing the progress) and prints the elapsed time and size.
+// refreshing the progress) and prints the elapsed time and size; or times the
+// feed check Nuvora makes before it reads a key of a feed.
 //   nuvora_bench.exe URL OUTPUT-FILE SIZE-KB
+//   nuvora_bench.exe verify FEED SIGNATURE-FILE PUBLIC-KEY
 #include <windows.h>
-#include <commctrl.h>
+#include <wininet.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <memory>
+#include <sstream>
 #include <string>
 
 #include "update/dialogs.h"
-#include "update/transfer_pause.h"
-#include "update/update_state.h"
+#include "update/feed_rules.h"
+#include "update/feed_trust.h"
+#include "update/nuvora.h"
+#include "update/transfer_job.h"
 
 using namespace nuvora;
 
 namespace {
 
-// The dialog reads the caption and the size from the update description file.
-bool WriteDescription(const char* path, unsigned sizeKb) {
-  const std::string text =
-      "[Bench]\r\nAppName=Benchmark\r\nDlSize=" + std::to_string(sizeKb) + "\r\n";
-  HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  DWORD written = 0;
-  const bool ok = WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-  CloseHandle(file);
-  return ok && written == text.size();
+std::string ReadAll(const char* path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+double Seconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to) {
+  LARGE_INTEGER frequency;
+  QueryPerformanceFrequency(&frequency);
+  return double(to.QuadPart - from.QuadPart) / double(frequency.QuadPart);
+}
+
+// The whole check, as Nuvora makes it: the trusted keys (built in and from the
+// registry), the signature's text, CNG's verification over the feed's bytes.
+int TimeVerification(const char* feedPath, const char* signaturePath, const char* key) {
+  const std::string feed = ReadAll(feedPath), signatureText = ReadAll(signaturePath);
+  constexpr int kRounds = 100;
+  LARGE_INTEGER start, end;
+  QueryPerformanceCounter(&start);
+  int verified = 0;
+  for (int i = 0; i < kRounds; ++i) {
+    const auto signature = ParseFeedSignature(signatureText);
+    if (signature && IsSignedBy(feed, *signature, TrustedFeedKeys({key}))) ++verified;
+  }
+  QueryPerformanceCounter(&end);
+  std::printf("verified %d of %d feeds of %u bytes, %.3f ms each\n", verified, kRounds,
+              static_cast<unsigned>(feed.size()), Seconds(start, end) * 1000.0 / kRounds);
+  return verified == kRounds ? 0 : 1;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 5 && std::string(argv[1]) == "verify")
+    return TimeVerification(argv[2], argv[3], argv[4]);
   if (argc != 4) {
-    std::fprintf(stderr, "usage: nuvora_bench URL OUTPUT-FILE SIZE-KB\n");
+    std::fprintf(stderr,
+                 "usage: nuvora_bench URL OUTPUT-FILE SIZE-KB\n"
+                 "       nuvora_bench verify FEED SIGNATURE-FILE PUBLIC-KEY\n");
     return 2;
   }
-  g_update.instance = GetModuleHandleA(nullptr);
-  std::snprintf(g_update.product, sizeof g_update.product, "Bench");
-  std::snprintf(g_update.downloadUrl, sizeof g_update.downloadUrl, "%s", argv[1]);
-  std::snprintf(g_update.tempFile, sizeof g_update.tempFile, "%s.ini", argv[2]);
-  if (!WriteDescription(g_update.tempFile, static_cast<unsigned>(std::atoi(argv[3])))) return 1;
-  g_update.output = CreateFileA(argv[2], GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_ARCHIVE, nullptr);
-  g_update.internet = InternetOpenA(kAgent, INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0);
-  if (g_update.output == INVALID_HANDLE_VALUE || g_update.internet == nullptr) {
+  TransferRequest request;
+  request.kind = TransferKind::Installer;
+  request.url = argv[1];
+  request.output = CreateFileA(argv[2], GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                               FILE_ATTRIBUTE_ARCHIVE, nullptr);
+  request.internet = InternetOpenA(kAgent, INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0);
+  if (request.output == INVALID_HANDLE_VALUE || request.internet == nullptr) {
     std::fprintf(stderr, "nuvora_bench: cannot open output or internet\n");
     return 1;
   }
-  CreateTransferPause();
+  HANDLE output = request.output;
+  HINTERNET internet = request.internet;
+  auto job = std::make_shared<TransferJob>(std::move(request));
 
-  LARGE_INTEGER frequency, start, end;
-  QueryPerformanceFrequency(&frequency);
+  LARGE_INTEGER start, end;
   QueryPerformanceCounter(&start);
-  const INT_PTR outcome = RunDownloadDialog();
+  RunDownloadDialog(job, "Benchmark", static_cast<std::uint32_t>(std::atoi(argv[3])));
   QueryPerformanceCounter(&end);
-  WaitForSingleObject(g_update.worker, INFINITE);
+  const Outcome outcome = job->Conclude();
 
   LARGE_INTEGER size = {};
-  GetFileSizeEx(g_update.output, &size);
-  CloseFileHandle(&g_update.output);
-  CloseInternetHandle();
-  DeleteFileA(g_update.tempFile);
-  const double seconds = double(end.QuadPart - start.QuadPart) / double(frequency.QuadPart);
+  GetFileSizeEx(output, &size);
+  CloseHandle(output);
+  InternetCloseHandle(internet);
+  const double seconds = Seconds(start, end);
   std::printf("bytes %lld seconds %.6f outcome %d kb %u\n", static_cast<long long>(size.QuadPart),
-              seconds, static_cast<int>(outcome), static_cast<unsigned>(g_update.receivedKb));
-  return outcome == 1 ? 0 : 1;
+              seconds, outcome.done() ? 1 : 2, static_cast<unsigned>(job->receivedKb()));
+  return outcome.done() ? 0 : 1;
 }

@@ -21,13 +21,20 @@ std::string LastComponent(const std::string& path) {
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// CON, PRN, AUX, NUL, COM1-9, LPT1-9 name a device whatever extension follows.
+// The superscript digits one to three, in the ANSI code page: Windows counts
+// COM\xB9 and LPT\xB3 among its devices too.
+bool IsDeviceDigit(char c) {
+  return (c >= '1' && c <= '9') || c == '\xB9' || c == '\xB2' || c == '\xB3';
+}
+
+// CON, PRN, AUX, NUL, CONIN$, CONOUT$, COM1-9 and LPT1-9 (and with superscript
+// one to three) name a device whatever extension follows.
 bool IsDeviceName(const std::string& name) {
   std::string stem = name.substr(0, name.find('.'));
   while (!stem.empty() && stem.back() == ' ') stem.pop_back();
-  for (const char* device : {"con", "prn", "aux", "nul"})
+  for (const char* device : {"con", "prn", "aux", "nul", "conin$", "conout$"})
     if (EqualsNoCase(stem, device)) return true;
-  if (stem.size() == 4 && stem[3] >= '1' && stem[3] <= '9')
+  if (stem.size() == 4 && IsDeviceDigit(stem[3]))
     return EqualsNoCase(stem.substr(0, 3), "com") || EqualsNoCase(stem.substr(0, 3), "lpt");
   return false;
 }

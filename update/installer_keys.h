@@ -11,6 +11,7 @@ struct InstallerKeys {
   std::string fileName;  // "FileName" or "FileName001.x64"
   std::string size;      // "DlSize" or "DlSize001.x64"
   std::string sha256;    // "Sha256001" or "Sha256001.x64"
+  std::string length;    // "Length001" or "Length001.x64"
 };
 
 // Reads a key's value; false when the key is missing.

@@ -1,7 +1,6 @@
 #include "update/messages.h"
 
 #include "update/resource.h"
-#include "update/update_state.h"
 
 namespace nuvora {
 
@@ -9,7 +8,7 @@ int ShowMessage(UINT text, UINT buttons, HWND owner) {
   MSGBOXPARAMSA params = {};
   params.cbSize = sizeof params;
   params.hwndOwner = owner;
-  params.hInstance = g_update.instance;
+  params.hInstance = ResourceInstance();
   params.lpszText = MAKEINTRESOURCEA(text);
   params.lpszCaption = MAKEINTRESOURCEA(IDS_CAPTION);
   params.dwStyle = buttons | MB_USERICON | MB_SETFOREGROUND | MB_TOPMOST;

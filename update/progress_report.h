@@ -2,13 +2,18 @@
 #pragma once
 #include <windows.h>
 
+#include <cstdint>
+
 namespace nuvora {
 
-// Updates controls 1007 (text) and 1005 (bar) of the dialog from the received
-// kilobytes, on the dialog's own thread; figures that did not change are not redrawn.
-void ReportProgress(HWND dialog);
+// What a dialog shows now, so that figures that did not change are not redrawn.
+struct ProgressShown {
+  bool any = false;
+  std::uint32_t receivedKb = 0, totalKb = 0;
+};
 
-// Forgets what was shown, so that the next report draws (a new dialog).
-void ResetProgressView();
+// Updates controls 1007 (text) and 1005 (bar) of the dialog, on its own thread.
+void ReportProgress(HWND dialog, ProgressShown* shown, std::uint32_t receivedKb,
+                    std::uint32_t totalKb);
 
 }  // namespace nuvora

@@ -1,10 +1,25 @@
 // One running Nuvora per product.
 #pragma once
+#include <windows.h>
 
 namespace nuvora {
 
-// Claims the product for this process. When another Nuvora already checks it,
-// brings that one's window to the front and returns false.
-bool ClaimProduct(const char* product);
+// Claims the product for this process, for as long as the object lives. When
+// another Nuvora already checks it, brings that one's window to the front
+// instead, and held() is false.
+class ProductClaim {
+ public:
+  explicit ProductClaim(const char* product);
+  ~ProductClaim();
+  ProductClaim(const ProductClaim&) = delete;
+  ProductClaim& operator=(const ProductClaim&) = delete;
+
+  bool held() const { return held_; }
+
+ private:
+  HANDLE mutex_ = nullptr;
+  HANDLE record_ = nullptr;  // the first instance's process id, for a second start
+  bool held_ = false;
+};
 
 }  // namespace nuvora

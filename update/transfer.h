@@ -1,18 +1,15 @@
-// The transfer thread: fetches a URL into the output file of the update state.
+// The transfer thread's body: fetches the job's URL into its output file.
 #pragma once
 #include <windows.h>
 
+#include "update/nuvora.h"
+#include "update/transfer_job.h"
+
 namespace nuvora {
 
-enum class TransferKind { Configuration, Installer };
-
-// Starts the thread for the dialog that shows the transfer and stores its handle
-// as the worker. The thread touches no window: it adds to the received kilobytes
-// and posts WM_NUVORA_OUTCOME (wParam 1 done, 0 failed) to the dialog, and the
-// configuration kind posts WM_NUVORA_LOADING once the server answered.
-bool StartTransfer(TransferKind kind, HWND dialog);
-
-// The thread's body, run on the calling thread; returns 1 on success, 0 on failure.
-DWORD RunTransfer(TransferKind kind, HWND dialog);
+// Runs on the worker thread and returns its result. It touches no window: it
+// counts the received kilobytes in the job and posts WM_NUVORA_LOADING to the
+// dialog once a configuration server answered.
+Outcome RunTransfer(TransferJob& job, HWND dialog);
 
 }  // namespace nuvora

@@ -1,11 +1,12 @@
 #!/usr/bin/env python3
 """Checks a release folder from outside: both installers are Windows programs of
 the right machine type carrying the release's version, SHA256SUMS, the feed and
-the winget manifests describe exactly those files, and the feed offers this
-version. With SIGNER (a PEM certificate) the installers and the programs and
-uninstaller in them must carry valid Authenticode signatures by that certificate.
+the winget manifests describe exactly those files, the feed offers this version
+and is signed by the key it was made with. With SIGNER (a PEM certificate) the
+installers and the programs and uninstaller in them must carry valid Authenticode
+signatures by that certificate.
 
-    check_dist.py DIST VERSION [SIGNER]
+    check_dist.py DIST VERSION FEED-KEY [SIGNER]
 """
 import configparser
 import hashlib
@@ -22,6 +23,8 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 PE_INFO = os.path.join(HERE, "..", "..", "tools", "lib", "pe_info.py")
 SETTINGS_NSH = os.path.join(HERE, "..", "..", "installer", "settings.nsh")
 WINGET_ID = "MorvelSoftwareDevelopment.Verivir"
+sys.path.insert(0, os.path.join(HERE, "..", "..", "tools", "lib"))
+import feed_key  # noqa: E402
 
 
 class Checks:
@@ -107,7 +110,7 @@ def check_winget(checks, dist, version, files, feed):
         checks.expect("winget InstallerUrl " + arch, entry.get("InstallerUrl"), base + name)
 
 
-def main(dist, version, signer=None):
+def main(dist, version, key, signer=None):
     checks = Checks()
     files = {}
     for arch in ("x86", "x64"):
@@ -133,8 +136,13 @@ def main(dist, version, signer=None):
 
     feed = configparser.ConfigParser(interpolation=None)
     feed.optionxform = str
-    with open(os.path.join(dist, "update.ini"), newline="") as f:
-        feed.read_string(f.read())
+    with open(os.path.join(dist, "update.ini"), "rb") as f:
+        text = f.read()
+    feed.read_string(text.decode())
+    with open(os.path.join(dist, "update.ini.sig")) as f:
+        signature = f.read()
+    checks.expect("update.ini.sig form", bool(re.fullmatch(r"[0-9a-f]{128}\n?", signature)), True)
+    checks.expect("update.ini.sig verifies", feed_key.verify(key, text, signature), True)
     section = feed["Verivir"]
     major, minor = version.split(".")
     checks.expect("VerHi", section.get("VerHi"), str(int(major)))
@@ -142,6 +150,8 @@ def main(dist, version, signer=None):
     checks.expect("Version", section.get("Version"), version)
     checks.expect("Price", section.get("Price"), "Freeware")
     checks.expect("LangCount", section.get("LangCount"), "1")
+    checks.expect("Serial", bool(re.fullmatch(r"[1-9][0-9]{11}", section.get("Serial", ""))), True)
+    checks.expect("Expires", bool(re.fullmatch(r"\d{4}-\d\d-\d\d", section.get("Expires", ""))), True)
     for arch, suffix in (("x86", ""), ("x64", ".x64")):
         name, data = files[arch]
         digest = hashlib.sha256(data).hexdigest()
@@ -150,6 +160,7 @@ def main(dist, version, signer=None):
         checks.expect("FileName001" + suffix, section.get("FileName001" + suffix), name)
         checks.expect("Path001" + suffix + " ends", section.get("Path001" + suffix, "").rsplit("/", 1)[-1], name)
         checks.expect("DlSize001" + suffix, int(section.get("DlSize001" + suffix, "0")), len(data) // 1024)
+        checks.expect("Length001" + suffix, section.get("Length001" + suffix), str(len(data)))
     # Readers that know only the plain keys get the x86 installer, whole.
     checks.expect("FileName", section.get("FileName"), files["x86"][0])
     checks.expect("DlSize", section.get("DlSize"), section.get("DlSize001"))
@@ -161,6 +172,6 @@ def main(dist, version, signer=None):
 
 
 if __name__ == "__main__":
-    if len(sys.argv) not in (3, 4):
+    if len(sys.argv) not in (4, 5):
         sys.exit(__doc__)
     sys.exit(main(*sys.argv[1:]))

@@ -5,6 +5,8 @@
 #include <cctype>
 #include <vector>
 
+#include "tests/win/test_support.h"
+
 namespace release_test {
 
 namespace {
@@ -23,26 +25,6 @@ std::string Text(HWND window) {
   SendMessageTimeoutA(window, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer),
                       SMTO_ABORTIFHUNG, 3000, &ignored);
   return buffer;
-}
-
-struct CaptionSearch {
-  const std::string* caption;
-  HWND found;
-};
-
-BOOL CALLBACK FindCaption(HWND hwnd, LPARAM lParam) {
-  auto* search = reinterpret_cast<CaptionSearch*>(lParam);
-  char name[64] = {};
-  GetClassNameA(hwnd, name, sizeof name);
-  std::string caption = Text(hwnd);
-  // NSIS ends the uninstaller's caption with a blank.
-  while (!caption.empty() && caption.back() == ' ') caption.pop_back();
-  const bool named = caption == *search->caption || caption.rfind(*search->caption + ":", 0) == 0;
-  if (IsWindowVisible(hwnd) && std::string(name) == "#32770" && named) {
-    search->found = hwnd;
-    return FALSE;
-  }
-  return TRUE;
 }
 
 }  // namespace
@@ -272,9 +254,15 @@ void EndProgram(const std::string& fileName) {
 }
 
 HWND SetupWizard::Find() const {
-  CaptionSearch search{&caption_, nullptr};
-  EnumWindows(FindCaption, reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  return testing_support::FindTopWindow(0, [this](HWND hwnd) {
+    char name[64] = {};
+    GetClassNameA(hwnd, name, sizeof name);
+    std::string caption = Text(hwnd);
+    // NSIS ends the uninstaller's caption with a blank.
+    while (!caption.empty() && caption.back() == ' ') caption.pop_back();
+    const bool named = caption == caption_ || caption.rfind(caption_ + ":", 0) == 0;
+    return std::string(name) == "#32770" && named;
+  });
 }
 
 bool SetupWizard::Appear(DWORD timeoutMs) {

@@ -4,6 +4,8 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <memory>
+
 #include "tests/release/installed_system.h"
 #include "tests/update/nuvora_case.h"
 #include "verivir_version.h"
@@ -97,20 +99,37 @@ void ExpectNothingLeft() {
 
 class ReleaseCycle : public nuvora_test::NuvoraCase {
  protected:
-  // Every case starts from a system without Verivir and without its settings.
+  // Every case starts from a system without Verivir and without its settings,
+  // where the administrator trusts the key the test releases are signed with.
   void SetUp() override {
     if (X86On64BitWindows())
       GTEST_SKIP() << "the x86 installer refuses on 64-bit Windows; the 64-bit tests run the cycle";
     Uninstall();
     RegDeleteTree(HKEY_CURRENT_USER, kSettingsKey);
     ASSERT_FALSE(Exists(InstalledSaver())) << "an earlier Verivir could not be removed";
+    nuvora_test::ForgetFeedSerials();
+    std::string key =
+        nuvora_test::ReadWholeFile(std::string(NUVORA_SERVER_STATE) + "/feed-key.pub");
+    while (!key.empty() && (key.back() == '\n' || key.back() == '\r')) key.pop_back();
+    ASSERT_EQ(128u, key.size()) << "publish.sh writes the releases' public feed key";
+    trust_ = std::make_unique<nuvora_test::ScopedTrustedKey>(HKEY_LOCAL_MACHINE, key);
   }
   void TearDown() override {
     // An installer that a failed case left open would cover the next case's windows.
     EndProgram("VerivirSetup-" + kNext + ".exe");
     EndProgram("VerivirSetup-" + kThis + ".exe");
     Uninstall();
+    trust_.reset();
   }
+
+  // No installer of the next version runs, none is on the screen, this one stays.
+  static void ExpectNothingStarted() {
+    EXPECT_FALSE(ProgramRuns("VerivirSetup-" + kNext + ".exe"));
+    EXPECT_EQ(nullptr, SetupWizard("Verivir " + kNext + " Setup").Find());
+    EXPECT_EQ(kThis, FileVersion(InstalledSaver()));
+  }
+
+  std::unique_ptr<nuvora_test::ScopedTrustedKey> trust_;
 
   static void InstallSilently(const std::string& dist, const std::string& version) {
     const std::string setup = Installer(dist, version);
@@ -254,9 +273,42 @@ TEST_F(ReleaseCycle, FeedWhoseHashDoesNotMatchNeverStartsTheInstaller) {
   DWORD code = 99;
   ASSERT_TRUE(run.WaitExit(&code));
   // Had Nuvora started it, the installer would run now, showing its first page.
-  EXPECT_FALSE(ProgramRuns("VerivirSetup-" + kNext + ".exe"));
-  EXPECT_EQ(nullptr, SetupWizard("Verivir " + kNext + " Setup").Find());
-  EXPECT_EQ(kThis, FileVersion(InstalledSaver()));
+  ExpectNothingStarted();
+}
+
+// A feed that is not the maker's, or not the latest, is refused before anything
+// is offered or downloaded.
+TEST_F(ReleaseCycle, RefusedFeedsNeverStartTheInstaller) {
+  ASSERT_NO_FATAL_FAILURE(InstallSilently(RELEASE_DIST_THIS, kThis));
+  struct Case {
+    const char* folder;
+    const char* message;  // nullptr: the release's own feed, offered
+  };
+  const Case cases[] = {{"release-unsigned", nuvora_test::kUnverified},
+                        {"release-untrusted", nuvora_test::kUnverified},
+                        {"release-tampered", nuvora_test::kUnverified},
+                        {"release", nullptr},
+                        {"release-replayed", nuvora_test::kReplayed},
+                        {"release-expired", nuvora_test::kExpired}};
+  for (int i = 0; i < 6; ++i) {
+    SCOPED_TRACE(cases[i].folder);
+    NuvoraRun run(RunName(i));
+    const std::string feed = nuvora_test::Url(std::string(cases[i].folder) + "/update.ini");
+    ASSERT_TRUE(run.Start(feed + "," + AboutArgument()));
+    if (cases[i].message) {
+      HWND box = ExpectMessage(run, cases[i].message);
+      EXPECT_EQ(nullptr, run.Find(Kind::Information));
+      ASSERT_NO_FATAL_FAILURE(AnswerAndExpectExit(run, box, IDOK));
+    } else {
+      // Accepted, and with it its Serial, which the replayed feed falls below.
+      HWND info = run.WaitFor(Kind::Information, 30000);
+      ASSERT_NE(nullptr, info);
+      nuvora_test::Press(info, IDCANCEL);
+      DWORD code = 99;
+      ASSERT_TRUE(run.WaitExit(&code));
+    }
+    ExpectNothingStarted();
+  }
 }
 
 TEST_F(ReleaseCycle, UninstallLeavesAnotherScreenSaverChosen) {

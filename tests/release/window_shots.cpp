@@ -15,6 +15,7 @@
 #include "tests/release/installed_system.h"
 #include "tests/update/nuvora_driver.h"
 #include "tests/win/png_writer.h"
+#include "tests/win/test_support.h"
 #include "verivir_version.h"
 
 // The Nuvora driver takes these from the command line here.
@@ -102,31 +103,15 @@ HWND WaitForWindow(const std::function<HWND()>& find, DWORD timeoutMs = 30000) {
   return nullptr;
 }
 
-struct ByProcess {
-  DWORD pid;
-  std::string caption;  // empty: any
-  int fullScreen;       // 1: only full-screen windows, 0: only smaller ones, -1: any
-  HWND found;
-};
-
-BOOL CALLBACK FindOfProcess(HWND hwnd, LPARAM lParam) {
-  auto* s = reinterpret_cast<ByProcess*>(lParam);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(hwnd, &pid);
-  if (pid != s->pid || !IsWindowVisible(hwnd)) return TRUE;
-  if (!s->caption.empty() && nuvora_test::Text(hwnd) != s->caption) return TRUE;
-  RECT r;
-  GetWindowRect(hwnd, &r);
-  const bool full = r.right - r.left >= GetSystemMetrics(SM_CXSCREEN);
-  if (s->fullScreen >= 0 && full != (s->fullScreen == 1)) return TRUE;
-  s->found = hwnd;
-  return FALSE;
-}
-
+// fullScreen: 1 only full-screen windows, 0 only smaller ones, -1 any; caption "": any.
 HWND OfProcess(DWORD pid, const std::string& caption, int fullScreen = -1) {
-  ByProcess search{pid, caption, fullScreen, nullptr};
-  EnumWindows(FindOfProcess, reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  return testing_support::FindTopWindow(pid, [&](HWND hwnd) {
+    if (!caption.empty() && nuvora_test::Text(hwnd) != caption) return false;
+    RECT r;
+    GetWindowRect(hwnd, &r);
+    const bool full = r.right - r.left >= GetSystemMetrics(SM_CXSCREEN);
+    return fullScreen < 0 || full == (fullScreen == 1);
+  });
 }
 
 PROCESS_INFORMATION Start(const std::string& commandLine) {
@@ -197,12 +182,21 @@ void ShootSettings(const std::string& saver) {
   Stop(process);
 }
 
-std::string Ini(int verHi, const std::string& path) {
-  return "[Verivir]\r\nVerHi=" + std::to_string(verHi) +
-         "\r\nVerLo=0\r\nAppName=Verivir\r\nVersion=" + std::to_string(verHi) +
-         ".0\r\nPrice=Freeware\r\nSize=195 kB\r\nLangCount=2\r\nLang001=English\r\n"
-         "Lang002=Deutsch\r\nPath001=" +
-         path + "\r\nFileName=VerivirSetup.exe\r\nDlSize=195\r\n";
+// A signed feed, as tools/release writes one.
+std::string Feed(int verHi, const std::string& path) {
+  nuvora_test::Keys keys = {{"VerHi", std::to_string(verHi)},
+                            {"VerLo", "0"},
+                            {"AppName", "Verivir"},
+                            {"Version", std::to_string(verHi) + ".0"},
+                            {"Price", "Freeware"},
+                            {"Size", "195 kB"},
+                            {"LangCount", "2"},
+                            {"Lang001", "English"},
+                            {"Lang002", "Deutsch"},
+                            {"FileName", "VerivirSetup.exe"},
+                            {"DlSize", "195"}};
+  if (!path.empty()) keys.push_back({"Path001", path});
+  return nuvora_test::Feed("Verivir", keys);
 }
 
 void ShootMessage(NuvoraRun& run, const std::string& name, int answer) {
@@ -214,6 +208,9 @@ void ShootMessage(NuvoraRun& run, const std::string& name, int answer) {
 }
 
 void ShootNuvora() {
+  // The shipped Nuvora trusts the test key as an organisation's own key.
+  nuvora_test::ForgetFeedSerials();
+  nuvora_test::ScopedTrustedKey trust(HKEY_LOCAL_MACHINE, nuvora_test::FeedKey::Trusted().Public());
   {
     NuvoraRun run("shots_about");
     run.Start("");
@@ -225,7 +222,7 @@ void ShootNuvora() {
     NuvoraRun run("shots_offer");
     // Slow on purpose: the connecting dialog and the progress stay long enough to be seen.
     const std::string installer = nuvora_test::Url("shots_offer/setup.exe?size=400000&drip=40");
-    run.Start(run.Serve("update.ini", Ini(99, installer)) + "?delay=1500,Verivir,1,17");
+    run.Start(run.ServeFeed("update.ini", Feed(99, installer)) + "?delay=1500,Verivir,1,17");
     Shoot("nuvora_connecting", run.WaitFor(Kind::Connecting));
     HWND info = run.WaitFor(Kind::Information, 30000);
     Shoot("nuvora_information", info);
@@ -242,8 +239,13 @@ void ShootNuvora() {
   }
   {
     NuvoraRun run("shots_no_newer");
-    run.Start(run.Serve("update.ini", Ini(0, "")) + ",Verivir,1,17");
+    run.Start(run.ServeFeed("update.ini", Feed(0, "")) + ",Verivir,1,17");
     ShootMessage(run, "nuvora_no_newer", IDOK);
+  }
+  {
+    NuvoraRun run("shots_unverified");
+    run.Start(run.Serve("update.ini", Feed(99, "")) + ",Verivir,1,17");
+    ShootMessage(run, "nuvora_unverified", IDOK);
   }
   {
     NuvoraRun run("shots_no_connection");

@@ -46,9 +46,12 @@ TEST(NuvoraFileName, OnlyTheLastHarmlessComponentIsProposed) {
   EXPECT_EQ("tool.exe", ProposedFileName("\\\\server\\share\\tool.exe", url));
   EXPECT_EQ("x.exe", ProposedFileName("../../x.exe", url));
   // Rejected names fall back to the URL's last component, query and fragment dropped.
-  for (const char* bad : {"CON", "con.exe", "Nul.txt", "COM1", "lpt9.msi", "AUX .exe", "a:b.exe",
-                          "setup.exe:stream", "setup.exe.", "setup.exe ", "ta\tb.exe", "..", "",
-                          "dir\\", "a?.exe", "a*.exe", "a|b", "<a>", "C:"}) {
+  for (const char* bad : {"CON",        "con.exe",     "Nul.txt",   "COM1",
+                          "lpt9.msi",   "AUX .exe",    "a:b.exe",   "setup.exe:stream",
+                          "setup.exe.", "setup.exe ",  "ta\tb.exe", "..",
+                          "",           "dir\\",       "a?.exe",    "a*.exe",
+                          "a|b",        "<a>",         "C:",        "COM\xB9.exe",
+                          "lpt\xB2",    "Com\xB3.txt", "CONIN$",    "conout$.exe"}) {
     SCOPED_TRACE(bad);
     EXPECT_EQ("zov-setup.exe", ProposedFileName(bad, url));
   }

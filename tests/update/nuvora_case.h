@@ -26,6 +26,25 @@ inline const char kInstallQuestion[] =
     "Download completed successfully !\nDo you want to install the downloaded software now ?";
 inline const char kConnectionReset[] = "ERROR : The connection with the Internet URL was reset !";
 inline const char kConnecting[] = "Connecting to Server\nPlease wait...";
+inline const char kDamaged[] =
+    "ERROR : The downloaded file is damaged or was changed on the way. It has been deleted.";
+inline const char kUnverified[] =
+    "ERROR : The update information could not be verified !\nIt may not come from Morvel Software "
+    "Development. Nothing was downloaded.";
+inline const char kReplayed[] =
+    "ERROR : The update information is older than the one received before !\nSomeone may be "
+    "replaying an old version. Nothing was downloaded.";
+inline const char kExpired[] =
+    "ERROR : The update information on the Server has expired !\nPlease try again later. Nothing "
+    "was downloaded.";
+inline const char kBadCertificate[] =
+    "ERROR : The Server's certificate is not valid !\nThe connection is not safe. Nothing was "
+    "downloaded.";
+inline const char kInsecureRedirect[] =
+    "ERROR : The Server sent the connection on to an address that is not secure !\nNothing was "
+    "downloaded.";
+inline const char kStalled[] = "ERROR : The Server stopped answering !\nPlease try again later.";
+inline const char kStartFailed[] = "ERROR : The downloaded installer could not be started !";
 inline const char kLoading[] = "Loading information\nPlease wait...";
 
 // Whether the connecting dialog shows "Loading information" within ms.
@@ -35,17 +54,11 @@ inline bool ShowsLoading(HWND connecting, DWORD ms) {
   return ControlText(connecting, 1011) == kLoading;
 }
 
-using Keys = std::vector<std::pair<std::string, std::string>>;
-
-// An update description file with one section.
-inline std::string Ini(const std::string& section, const Keys& keys) {
-  std::string text = "[" + section + "]\r\n";
-  for (const auto& [key, value] : keys) text += key + "=" + value + "\r\n";
-  return text;
-}
-
 class NuvoraCase : public ::testing::Test {
  protected:
+  // Every case starts without a feed Serial remembered.
+  void SetUp() override { ForgetFeedSerials(); }
+
   // A folder name unique to this case (and to the n-th run within it).
   static std::string RunName(int n = 0) {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();

@@ -7,8 +7,6 @@
 namespace nuvora_test {
 namespace {
 
-const char kDamaged[] =
-    "ERROR : The downloaded file is damaged or was changed on the way. It has been deleted.";
 const char kNotStarted[] =
     "The downloaded file has been saved, but it is not a program or an installer package, so it "
     "was not started.";
@@ -24,7 +22,7 @@ class NuvoraDownloadSafety : public NuvoraCase {
                             const std::string& target) {
     Keys keys = {{"VerHi", "2"}, {"DlSize", "100"}, {"Path001", url}};
     keys.insert(keys.end(), extra.begin(), extra.end());
-    ASSERT_TRUE(run.Start(run.Serve("update.ini", Ini("Verivir", keys)) + ",Verivir,1,17"));
+    ASSERT_TRUE(run.Start(run.ServeFeed("update.ini", Feed("Verivir", keys)) + ",Verivir,1,17"));
     ASSERT_NO_FATAL_FAILURE(ChooseAndSave(run, -1, target));
   }
 };
@@ -112,11 +110,16 @@ TEST_F(NuvoraDownloadSafety, ChecksumDecidesWhetherTheFileIsOffered) {
   }
   struct Bad {
     const char* what;
-    std::string path, sha256;
+    std::string path;
+    Keys keys;
   };
+  const std::string sizes = "generated.bin?size=100000";
   const std::vector<Bad> bad = {
-      {"changed on the way", "changed.exe", kInstallerSha256},
-      {"chunked body cut short", "generated.bin?size=100000&chunked=1&cut=50000", kGeneratedSha256},
+      {"changed on the way", "changed.exe", {{"Sha256001", kInstallerSha256}}},
+      {"chunked body cut short", sizes + "&chunked=1&cut=50000", {{"Sha256001", kGeneratedSha256}}},
+      // Never more than the feed's Length is written, announced or not.
+      {"longer than its Length", sizes, {{"Length001", "50000"}}},
+      {"longer than its Length, unannounced", sizes + "&chunked=1", {{"Length001", "50000"}}},
   };
   for (size_t i = 0; i < bad.size(); ++i) {
     SCOPED_TRACE(bad[i].what);
@@ -124,24 +127,98 @@ TEST_F(NuvoraDownloadSafety, ChecksumDecidesWhetherTheFileIsOffered) {
     const std::string target = run.LocalPath("setup.exe");
     ASSERT_TRUE(WriteTextFile(target, "older"));
     run.Serve("changed.exe", "ZOV installer bytes, but not the same");
-    ASSERT_NO_FATAL_FAILURE(StartDownload(run, {{"Sha256001", bad[i].sha256}},
-                                          Url(RunName(static_cast<int>(i) + 1) + "/" + bad[i].path),
-                                          target));
+    ASSERT_NO_FATAL_FAILURE(StartDownload(
+        run, bad[i].keys, Url(RunName(static_cast<int>(i) + 1) + "/" + bad[i].path), target));
     HWND box = ExpectMessage(run, kDamaged);
     ASSERT_NO_FATAL_FAILURE(AnswerAndExpectExit(run, box, IDOK));
     EXPECT_EQ("older", ReadWholeFile(target));
     EXPECT_EQ(0, run.LeftoverPartialFiles());
   }
+}
+
+// The worker's own result decides, not a message any window can post.
+TEST_F(NuvoraDownloadSafety, ForgedOutcomeDoesNotFinishADamagedDownload) {
+  NuvoraRun run(RunName());
+  const std::string url = Url("held.bin?size=100000&hold=8192&gate=" + RunName() + "/gate");
+  ASSERT_NO_FATAL_FAILURE(
+      StartDownload(run, {{"Sha256001", std::string(64, '0')}}, url, run.LocalPath("held.bin")));
+  HWND dialog = run.WaitFor(Kind::Download);
+  ASSERT_NE(nullptr, dialog);
+  PostMessageA(dialog, WM_APP + 1, 1, 0);
+  // Posted after the forgery, so handled after it: once the stop question shows,
+  // the dialog has seen the forgery and lived.
+  Press(dialog, IDCANCEL);
+  HWND question = ExpectMessage(run, kStopQuestion);
+  ASSERT_NE(nullptr, question);
+  Press(question, IDNO);
+  WriteTextFile(run.ServedPath("gate"), "");
+  ASSERT_NO_FATAL_FAILURE(AnswerAndExpectExit(run, ExpectMessage(run, kDamaged), IDOK));
+  EXPECT_FALSE(FileExists(run.LocalPath("held.bin")));
+}
+
+TEST_F(NuvoraDownloadSafety, SilentServerEndsWithAMessageAndStopStillWorks) {
+  // The server sends the headers and 4 kB, then nothing; the test build gives up
+  // after a few seconds of silence (the product after 60).
+  const std::string stall = "?size=100000&hold=4096&gate=never";
   {
-    SCOPED_TRACE("a checksum that is no checksum makes the file corrupt");
-    NuvoraRun run(RunName(5));
-    const std::string url = run.Serve("ok.exe", "ZOV installer bytes");
-    ASSERT_NO_FATAL_FAILURE(StartDownload(run, {{"Sha256001", std::string(kInstallerSha256, 63)}},
-                                          url, run.LocalPath("ok.exe")));
-    HWND box = ExpectMessage(run, kCorruptFile);
-    ASSERT_NO_FATAL_FAILURE(AnswerAndExpectExit(run, box, IDOK));
-    EXPECT_FALSE(FileExists(run.LocalPath("ok.exe")));
+    SCOPED_TRACE("update description");
+    NuvoraRun run(RunName(0));
+    ASSERT_TRUE(run.Start(Url("update.ini" + stall) + ",Verivir,1,17"));
+    ASSERT_NO_FATAL_FAILURE(AnswerAndExpectExit(run, ExpectMessage(run, kStalled), IDOK));
   }
+  for (int stop = 0; stop < 2; ++stop) {
+    SCOPED_TRACE(stop ? "installer, stopped" : "installer");
+    NuvoraRun run(RunName(1 + stop));
+    ASSERT_NO_FATAL_FAILURE(
+        StartDownload(run, {}, Url("stalled.bin" + stall), run.LocalPath("stalled.bin")));
+    if (stop) {
+      HWND dialog = run.WaitFor(Kind::Download);
+      ASSERT_NE(nullptr, dialog);
+      for (int i = 0; i < 250 && run.PartialFileSize() < 4096; ++i) Sleep(20);
+      Press(dialog, IDCANCEL);
+      // Before the server counts as silent, and without waiting for the blocked read.
+      ASSERT_NO_FATAL_FAILURE(AnswerAndExpectExit(run, ExpectMessage(run, kStopQuestion), IDYES));
+    } else {
+      ASSERT_NO_FATAL_FAILURE(AnswerAndExpectExit(run, ExpectMessage(run, kStalled), IDOK));
+    }
+    EXPECT_FALSE(FileExists(run.LocalPath("stalled.bin")));
+    EXPECT_EQ(0, run.LeftoverPartialFiles());
+  }
+}
+
+// From the install question until it starts, the checked file cannot be changed,
+// and a file that will not start says so.
+TEST_F(NuvoraDownloadSafety, TheFileThatStartsIsTheFileThatWasChecked) {
+  {
+    NuvoraRun run(RunName(0));
+    const std::string url = run.ServeInstaller("setup.exe");
+    const std::string target = run.LocalPath("setup.exe");
+    ASSERT_NO_FATAL_FAILURE(StartDownload(run, {}, url, target));
+    HWND box = ExpectMessage(run, kInstallQuestion);
+    ASSERT_NE(nullptr, box);
+    HANDLE writer = CreateFileA(target.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_EQ(INVALID_HANDLE_VALUE, writer) << "the checked file could be written";
+    if (writer != INVALID_HANDLE_VALUE) {
+      DWORD written = 0;
+      WriteFile(writer, "MZ swapped", 10, &written, nullptr);
+      CloseHandle(writer);
+    }
+    EXPECT_FALSE(MoveFileA(target.c_str(), (target + ".moved").c_str()));
+    ASSERT_NO_FATAL_FAILURE(AnswerAndExpectExit(run, box, IDYES));
+    EXPECT_EQ(ReadWholeFile(run.ServedPath("setup.exe")), ReadWholeFile(target));
+    const std::string marker = target + ".ran";
+    for (int i = 0; i < 500 && !FileExists(marker); ++i) Sleep(20);
+    EXPECT_TRUE(FileExists(marker)) << "the checked installer did not run";
+  }
+  NuvoraRun run(RunName(1));
+  const std::string url = run.Serve("setup.exe", "no program at all");
+  ASSERT_NO_FATAL_FAILURE(StartDownload(run, {}, url, run.LocalPath("setup.exe")));
+  HWND box = ExpectMessage(run, kInstallQuestion);
+  ASSERT_NE(nullptr, box);
+  Press(box, IDYES);
+  for (int i = 0; i < 250 && run.Find(Kind::Message) == box; ++i) Sleep(20);
+  ASSERT_NO_FATAL_FAILURE(AnswerAndExpectExit(run, ExpectMessage(run, kStartFailed), IDOK));
 }
 
 TEST_F(NuvoraDownloadSafety, OnlyProgramsAndInstallerPackagesAreStarted) {

@@ -60,7 +60,7 @@ TEST_F(NuvoraDownload, ProgressFollowsTheBlocksAndYesRunsTheInstaller) {
                      {"Path001", installer + "?drip=25"},
                      {"FileName", "setup.exe"},
                      {"DlSize", std::to_string(totalKb)}};
-  ASSERT_TRUE(run.Start(run.Serve("update.ini", Ini("Verivir", keys)) + ",Verivir,1,17"));
+  ASSERT_TRUE(run.Start(run.ServeFeed("update.ini", Feed("Verivir", keys)) + ",Verivir,1,17"));
   ASSERT_NO_FATAL_FAILURE(ChooseAndSave(run, -1, run.LocalPath("setup.exe")));
   HWND dialog = run.WaitFor(Kind::Download);
   ASSERT_NE(nullptr, dialog);
@@ -100,7 +100,7 @@ TEST_F(NuvoraDownload, MissingOrZeroSizeStillShowsProgress) {
     NuvoraRun run(RunName(zero));
     Keys keys = {{"VerHi", "2"}, {"Path001", Url("generated.bin?size=40960&drip=60&delay=1500")}};
     if (zero) keys.push_back({"DlSize", "0"});
-    ASSERT_TRUE(run.Start(run.Serve("update.ini", Ini("Verivir", keys)) + ",Verivir,1,17"));
+    ASSERT_TRUE(run.Start(run.ServeFeed("update.ini", Feed("Verivir", keys)) + ",Verivir,1,17"));
     ASSERT_NO_FATAL_FAILURE(ChooseAndSave(run, -1, run.LocalPath("generated.bin")));
     HWND dialog = run.WaitFor(Kind::Download);
     ASSERT_NE(nullptr, dialog);
@@ -126,7 +126,7 @@ TEST_F(NuvoraDownload, MissingOrZeroSizeStillShowsProgress) {
 TEST_F(NuvoraDownload, ZeroLengthInstallerIsSavedAsAnEmptyFile) {
   NuvoraRun run(RunName());
   const Keys keys = {{"VerHi", "2"}, {"Path001", Url("empty.bin?size=0")}};
-  ASSERT_TRUE(run.Start(run.Serve("update.ini", Ini("Verivir", keys)) + ",Verivir,1,17"));
+  ASSERT_TRUE(run.Start(run.ServeFeed("update.ini", Feed("Verivir", keys)) + ",Verivir,1,17"));
   ASSERT_NO_FATAL_FAILURE(ChooseAndSave(run, -1, run.LocalPath("empty.bin")));
   HWND box = ExpectMessage(run, kInstallQuestion);
   ASSERT_NO_FATAL_FAILURE(AnswerAndExpectExit(run, box, IDNO));

@@ -1,8 +1,14 @@
 #include "tests/update/nuvora_driver.h"
 
+#include <bcrypt.h>
+#include <wincrypt.h>
+
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <sstream>
+
+#include "tests/win/test_support.h"
 
 namespace nuvora_test {
 
@@ -12,34 +18,75 @@ const char kCaption[] = "ZOV Update utility";
 const char kSaveAsTitle[] = "ZOV Update utility 1.2";
 constexpr UINT kSendTimeoutMs = 3000;
 
-int ServerPort() {
-  static int port = [] {
-    std::ifstream in(std::string(NUVORA_SERVER_STATE) + "/server.port");
-    int p = 0;
-    in >> p;
-    return p;
-  }();
+int PortIn(const char* file) {
+  std::ifstream in(std::string(NUVORA_SERVER_STATE) + "/" + file);
+  int port = 0;
+  in >> port;
   return port;
+}
+
+int ServerPort() {
+  static int port = PortIn("server.port");
+  return port;
+}
+
+const char kTrustedKeys[] = "Software\\Morvel Software Development\\Nuvora\\Trusted Keys";
+const char kTestKeyName[] = "Nuvora test key";
+
+std::string Hex(const unsigned char* bytes, std::size_t size) {
+  static const char digits[] = "0123456789abcdef";
+  std::string text;
+  for (std::size_t i = 0; i < size; ++i) {
+    text += digits[bytes[i] >> 4];
+    text += digits[bytes[i] & 15];
+  }
+  return text;
+}
+
+std::string Unhex(const std::string& text) {
+  std::string bytes;
+  for (std::size_t i = 0; i + 1 < text.size(); i += 2)
+    bytes += static_cast<char>(std::stoi(text.substr(i, 2), nullptr, 16));
+  return bytes;
+}
+
+BCRYPT_ALG_HANDLE Algorithm(LPCWSTR name) {
+  BCRYPT_ALG_HANDLE handle = nullptr;
+  BCryptOpenAlgorithmProvider(&handle, name, nullptr, 0);
+  return handle;  // kept for the life of the process
+}
+
+std::string Sha256(const std::string& bytes) {
+  static BCRYPT_ALG_HANDLE algorithm = Algorithm(BCRYPT_SHA256_ALGORITHM);
+  BCRYPT_HASH_HANDLE hash = nullptr;
+  unsigned char digest[32] = {};
+  BCryptCreateHash(algorithm, &hash, nullptr, 0, nullptr, 0, 0);
+  BCryptHashData(hash, reinterpret_cast<PUCHAR>(const_cast<char*>(bytes.data())),
+                 static_cast<ULONG>(bytes.size()), 0);
+  BCryptFinishHash(hash, digest, sizeof digest, 0);
+  BCryptDestroyHash(hash);
+  return std::string(reinterpret_cast<char*>(digest), sizeof digest);
+}
+
+BCRYPT_ALG_HANDLE Ecdsa() {
+  static BCRYPT_ALG_HANDLE algorithm = Algorithm(BCRYPT_ECDSA_P256_ALGORITHM);
+  return algorithm;
+}
+
+// "Path001" gives "001", "Path001.x64" "001.x64"; anything else "".
+std::string PathIndex(const std::string& key) {
+  if (key.rfind("Path", 0) != 0) return "";
+  std::string index = key.substr(4);
+  std::size_t digits = 0;
+  while (digits < index.size() && index[digits] >= '0' && index[digits] <= '9') ++digits;
+  const std::string rest = index.substr(digits);
+  return digits >= 3 && (rest.empty() || rest == ".x64") ? index : "";
 }
 
 std::string ClassOf(HWND hwnd) {
   char name[64] = {};
   GetClassNameA(hwnd, name, sizeof name);
   return name;
-}
-
-struct Search {
-  DWORD pid;
-  std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectDialogs(HWND hwnd, LPARAM lParam) {
-  auto* search = reinterpret_cast<Search*>(lParam);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(hwnd, &pid);
-  if (pid == search->pid && IsWindowVisible(hwnd) && ClassOf(hwnd) == "#32770")
-    search->found.push_back(hwnd);
-  return TRUE;
 }
 
 BOOL CALLBACK CollectStatics(HWND hwnd, LPARAM lParam) {
@@ -102,6 +149,175 @@ std::string Windows(std::string path) {
 
 std::string Url(const std::string& path) {
   return "http://127.0.0.1:" + std::to_string(ServerPort()) + "/" + path;
+}
+
+std::string TlsUrl(const std::string& path, bool selfSigned) {
+  const int port = PortIn(selfSigned ? "tls-self-signed.port" : "tls-trusted.port");
+  return "https://localhost:" + std::to_string(port) + "/" + path;
+}
+
+std::string Ini(const std::string& section, const Keys& keys) {
+  std::string text = "[" + section + "]\r\n";
+  for (const auto& [key, value] : keys) text += key + "=" + value + "\r\n";
+  return text;
+}
+
+std::string Feed(const std::string& section, Keys keys) {
+  auto has = [&keys](const std::string& name) {
+    for (const auto& key : keys)
+      if (key.first == name) return true;
+    return false;
+  };
+  if (!has("Serial")) keys.push_back({"Serial", "1"});
+  if (!has("Expires")) keys.push_back({"Expires", "2099-12-31"});
+  const Keys given = keys;
+  for (const auto& [key, value] : given) {
+    const std::string index = PathIndex(key);
+    if (index.empty() || value.empty()) continue;
+    const std::string body = ServedBody(value);
+    if (!has("Sha256" + index)) keys.push_back({"Sha256" + index, Sha256Hex(body)});
+    if (!has("Length" + index)) keys.push_back({"Length" + index, std::to_string(body.size())});
+  }
+  return Ini(section, keys);
+}
+
+std::string ServedBody(const std::string& url) {
+  const std::size_t scheme = url.find("://");
+  const std::size_t slash = scheme == std::string::npos ? scheme : url.find('/', scheme + 3);
+  if (slash == std::string::npos) return "";
+  const std::string rest = url.substr(slash + 1);
+  const std::string path = rest.substr(0, rest.find('?'));
+  const std::size_t query = rest.find('?');
+  if (query != std::string::npos) {
+    const std::string parameters = "&" + rest.substr(query + 1);
+    const std::size_t size = parameters.find("&size=");
+    if (size != std::string::npos) {
+      // The server's generated body: byte i is i * 7 modulo 256.
+      const std::size_t n = std::stoul(parameters.substr(size + 6));
+      std::string body(n, '\0');
+      for (std::size_t i = 0; i < n; ++i) body[i] = static_cast<char>((i * 7) & 0xFF);
+      return body;
+    }
+  }
+  return ReadWholeFile(std::string(NUVORA_SERVER_STATE) + "/served/" + path);
+}
+
+std::string Sha256Hex(const std::string& bytes) {
+  const std::string digest = Sha256(bytes);
+  return Hex(reinterpret_cast<const unsigned char*>(digest.data()), digest.size());
+}
+
+const FeedKey& FeedKey::Trusted() {
+  static const FeedKey key(ReadWholeFile(NUVORA_FEED_KEY_FILE));
+  return key;
+}
+
+FeedKey::FeedKey() {
+  BCRYPT_KEY_HANDLE key = nullptr;
+  if (BCryptGenerateKeyPair(Ecdsa(), &key, 256, 0) >= 0 && BCryptFinalizeKeyPair(key, 0) >= 0)
+    key_ = key;
+}
+
+FeedKey::FeedKey(const std::string& privateHex) {
+  // d, then X and Y, as the build wrote them; CNG's blob wants X, Y, then d.
+  const std::string bytes = Unhex(privateHex.substr(0, 192));
+  if (bytes.size() != 96) return;
+  BCRYPT_ECCKEY_BLOB header{BCRYPT_ECDSA_PRIVATE_P256_MAGIC, 32};
+  std::string blob(reinterpret_cast<const char*>(&header), sizeof header);
+  blob += bytes.substr(32) + bytes.substr(0, 32);
+  BCRYPT_KEY_HANDLE key = nullptr;
+  if (BCryptImportKeyPair(Ecdsa(), nullptr, BCRYPT_ECCPRIVATE_BLOB, &key,
+                          reinterpret_cast<PUCHAR>(&blob[0]), static_cast<ULONG>(blob.size()),
+                          0) >= 0)
+    key_ = key;
+}
+
+FeedKey::~FeedKey() {
+  if (key_) BCryptDestroyKey(static_cast<BCRYPT_KEY_HANDLE>(key_));
+}
+
+std::string FeedKey::Sign(const std::string& bytes) const {
+  std::string digest = Sha256(bytes);
+  unsigned char signature[64] = {};
+  ULONG size = 0;
+  if (!key_ || BCryptSignHash(static_cast<BCRYPT_KEY_HANDLE>(key_), nullptr,
+                              reinterpret_cast<PUCHAR>(&digest[0]), 32, signature, sizeof signature,
+                              &size, 0) < 0)
+    return "<no signature>";
+  return Hex(signature, size);
+}
+
+std::string FeedKey::Public() const {
+  unsigned char blob[sizeof(BCRYPT_ECCKEY_BLOB) + 64] = {};
+  ULONG size = 0;
+  if (!key_ || BCryptExportKey(static_cast<BCRYPT_KEY_HANDLE>(key_), nullptr, BCRYPT_ECCPUBLIC_BLOB,
+                               blob, sizeof blob, &size, 0) < 0)
+    return "<no key>";
+  return Hex(blob + sizeof(BCRYPT_ECCKEY_BLOB), 64);
+}
+
+ScopedTrustedKey::ScopedTrustedKey(HKEY root, const std::string& publicHex) : root_(root) {
+  HKEY key = nullptr;
+  if (RegCreateKeyExA(root, kTrustedKeys, 0, nullptr, 0, KEY_SET_VALUE | KEY_WOW64_64KEY, nullptr,
+                      &key, nullptr) != ERROR_SUCCESS)
+    return;
+  RegSetValueExA(key, kTestKeyName, 0, REG_SZ, reinterpret_cast<const BYTE*>(publicHex.c_str()),
+                 static_cast<DWORD>(publicHex.size() + 1));
+  RegCloseKey(key);
+}
+
+ScopedTrustedKey::~ScopedTrustedKey() {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(root_, kTrustedKeys, 0, KEY_SET_VALUE | KEY_WOW64_64KEY, &key) != ERROR_SUCCESS)
+    return;
+  RegDeleteValueA(key, kTestKeyName);
+  RegCloseKey(key);
+}
+
+namespace {
+
+std::string TestAuthority() {
+  const std::string pem = ReadWholeFile(std::string(NUVORA_SERVER_STATE) + "/ca.pem");
+  BYTE der[4096];
+  DWORD size = sizeof der;
+  if (!CryptStringToBinaryA(pem.c_str(), 0, CRYPT_STRING_BASE64HEADER, der, &size, nullptr,
+                            nullptr))
+    return "";
+  return std::string(reinterpret_cast<char*>(der), size);
+}
+
+HCERTSTORE MachineRoots() {
+  return CertOpenStore(CERT_STORE_PROV_SYSTEM_A, 0, 0, CERT_SYSTEM_STORE_LOCAL_MACHINE, "ROOT");
+}
+
+}  // namespace
+
+TrustedTestAuthority::TrustedTestAuthority() {
+  const std::string der = TestAuthority();
+  HCERTSTORE store = MachineRoots();
+  if (der.empty() || !store) return;
+  added_ = CertAddEncodedCertificateToStore(
+               store, X509_ASN_ENCODING, reinterpret_cast<const BYTE*>(der.data()),
+               static_cast<DWORD>(der.size()), CERT_STORE_ADD_REPLACE_EXISTING, nullptr) != FALSE;
+  CertCloseStore(store, 0);
+}
+
+TrustedTestAuthority::~TrustedTestAuthority() {
+  const std::string der = TestAuthority();
+  HCERTSTORE store = MachineRoots();
+  if (der.empty() || !store) return;
+  PCCERT_CONTEXT mine = CertCreateCertificateContext(
+      X509_ASN_ENCODING, reinterpret_cast<const BYTE*>(der.data()), static_cast<DWORD>(der.size()));
+  if (PCCERT_CONTEXT found = mine ? CertFindCertificateInStore(store, X509_ASN_ENCODING, 0,
+                                                               CERT_FIND_EXISTING, mine, nullptr)
+                                  : nullptr)
+    CertDeleteCertificateFromStore(found);
+  if (mine) CertFreeCertificateContext(mine);
+  CertCloseStore(store, 0);
+}
+
+void ForgetFeedSerials() {
+  RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Morvel Software Development\\Nuvora\\Feed Serials");
 }
 
 bool WriteTextFile(const std::string& path, const std::string& text) {
@@ -206,6 +422,11 @@ std::string NuvoraRun::Serve(const std::string& file, const std::string& text) {
   return Url(name_ + "/" + file);
 }
 
+std::string NuvoraRun::ServeFeed(const std::string& file, const std::string& text) {
+  Serve(file + ".sig", FeedKey::Trusted().Sign(text) + "\n");
+  return Serve(file, text);
+}
+
 std::string NuvoraRun::ServeInstaller(const std::string& file) {
   CopyFileA(NUVORA_TEST_INSTALLER, ServedPath(file).c_str(), FALSE);
   return Url(name_ + "/" + file);
@@ -227,11 +448,9 @@ bool NuvoraRun::Start(const std::string& commandLine, const std::string& tempFol
 }
 
 HWND NuvoraRun::Find(Kind kind) {
-  Search search{process_.dwProcessId, {}};
-  EnumWindows(CollectDialogs, reinterpret_cast<LPARAM>(&search));
-  for (HWND hwnd : search.found)
-    if (IsKind(hwnd, kind)) return hwnd;
-  return nullptr;
+  return testing_support::FindTopWindow(process_.dwProcessId, [kind](HWND hwnd) {
+    return ClassOf(hwnd) == "#32770" && IsKind(hwnd, kind);
+  });
 }
 
 HWND NuvoraRun::WaitFor(Kind kind, DWORD timeoutMs) {

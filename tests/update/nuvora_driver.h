@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace nuvora_test {
@@ -13,6 +14,70 @@ enum class Kind { About, Connecting, Information, Download, Message, SaveAs };
 
 // http://127.0.0.1:<port>/<path> of the loopback test server.
 std::string Url(const std::string& path);
+// https://localhost:<port>/<path>: the same folder, behind a certificate of the
+// test authority (trusted while a TrustedTestAuthority lives) or a self-signed one.
+std::string TlsUrl(const std::string& path, bool selfSigned = false);
+
+using Keys = std::vector<std::pair<std::string, std::string>>;
+// An update description with one section.
+std::string Ini(const std::string& section, const Keys& keys);
+// The same, completed as tools/release writes a feed: a Serial and an Expires
+// date unless given, and for every Path%.3d (plain and .x64) its Length%.3d and
+// Sha256%.3d unless given, those of what the loopback server sends for it.
+std::string Feed(const std::string& section, Keys keys);
+
+// What the loopback server sends for one of its URLs with its fault parameters
+// left out: a generated body (size=N) or a served file; "" when it has none.
+std::string ServedBody(const std::string& url);
+std::string Sha256Hex(const std::string& bytes);
+
+// An ECDSA P-256 key that signs feeds as tools/release does.
+class FeedKey {
+ public:
+  // The key the Nuvora under test trusts, made when the build was configured.
+  static const FeedKey& Trusted();
+  // A new key that nobody trusts.
+  FeedKey();
+  ~FeedKey();
+  FeedKey(const FeedKey&) = delete;
+  FeedKey& operator=(const FeedKey&) = delete;
+
+  std::string Sign(const std::string& bytes) const;  // 128 hex digits, r then s
+  std::string Public() const;                        // 128 hex digits, X then Y
+
+ private:
+  explicit FeedKey(const std::string& privateHex);
+  void* key_ = nullptr;
+};
+
+// A feed key trusted by an administrator (HKEY_LOCAL_MACHINE) or, to no avail, by
+// the user (HKEY_CURRENT_USER), while the object lives.
+class ScopedTrustedKey {
+ public:
+  ScopedTrustedKey(HKEY root, const std::string& publicHex);
+  ~ScopedTrustedKey();
+  ScopedTrustedKey(const ScopedTrustedKey&) = delete;
+  ScopedTrustedKey& operator=(const ScopedTrustedKey&) = delete;
+
+ private:
+  HKEY root_;
+};
+
+// The test authority among the machine's trusted roots while the object lives.
+class TrustedTestAuthority {
+ public:
+  TrustedTestAuthority();
+  ~TrustedTestAuthority();
+  TrustedTestAuthority(const TrustedTestAuthority&) = delete;
+  TrustedTestAuthority& operator=(const TrustedTestAuthority&) = delete;
+  bool ok() const { return added_; }
+
+ private:
+  bool added_ = false;
+};
+
+// Forgets the feed Serials Nuvora accepted, so that a case starts afresh.
+void ForgetFeedSerials();
 
 // Reads and writes files; paths are Windows paths.
 bool WriteTextFile(const std::string& path, const std::string& text);
@@ -40,6 +105,8 @@ class NuvoraRun {
 
   // Serves text as <served>/<file>; returns its URL.
   std::string Serve(const std::string& file, const std::string& text);
+  // Serves a feed and, as <file>.sig, its signature by the trusted key.
+  std::string ServeFeed(const std::string& file, const std::string& text);
   // Copies the test installer program into the served folder; returns its URL.
   std::string ServeInstaller(const std::string& file);
   std::string ServedPath(const std::string& file) const;

@@ -18,7 +18,7 @@ TEST_F(NuvoraFault, UnreachableServerReportsNoConnection) {
 
 TEST_F(NuvoraFault, NoTemporaryFileEndsWithMinusOne) {
   NuvoraRun run(RunName());
-  const std::string ini = run.Serve("update.ini", Ini("Verivir", {{"VerHi", "5"}}));
+  const std::string ini = run.ServeFeed("update.ini", Feed("Verivir", {{"VerHi", "5"}}));
   // A temporary folder that does not exist: the file cannot be created.
   ASSERT_TRUE(run.Start(ini + ",Verivir,1,17", run.LocalPath("no-such-folder")));
   HWND box = ExpectMessage(run, "ERROR : Cannot create temporary File for configuration !");
@@ -37,14 +37,14 @@ TEST_F(NuvoraFault, ErrorStatusCountsAsAFailedOpen) {
       AnswerAndExpectExit(missing, ExpectMessage(missing, kNoConnection), IDOK));
 
   NuvoraRun broken(RunName(1));
-  const std::string ini = broken.Serve("update.ini", Ini("Verivir", {{"VerHi", "5"}}));
+  const std::string ini = broken.ServeFeed("update.ini", Feed("Verivir", {{"VerHi", "5"}}));
   ASSERT_TRUE(broken.Start(ini + "?status=500,Verivir,1,17"));
   ASSERT_NO_FATAL_FAILURE(AnswerAndExpectExit(broken, ExpectMessage(broken, kNoConnection), IDOK));
 
   NuvoraRun installer(RunName(2));
   const Keys keys = {{"VerHi", "2"}, {"Path001", Url("no/such/setup.exe")}};
   ASSERT_TRUE(
-      installer.Start(installer.Serve("update.ini", Ini("Verivir", keys)) + ",Verivir,1,17"));
+      installer.Start(installer.ServeFeed("update.ini", Feed("Verivir", keys)) + ",Verivir,1,17"));
   ASSERT_NO_FATAL_FAILURE(ChooseAndSave(installer, -1, installer.LocalPath("setup.exe")));
   HWND box = ExpectMessage(installer, kCannotOpenUrl);
   EXPECT_FALSE(FileExists(installer.LocalPath("setup.exe")));
@@ -54,7 +54,7 @@ TEST_F(NuvoraFault, ErrorStatusCountsAsAFailedOpen) {
 TEST_F(NuvoraFault, ResetMidDownloadDeletesThePartialFile) {
   NuvoraRun run(RunName());
   const Keys keys = {{"VerHi", "2"}, {"Path001", Url("big.bin?size=300000&close=60000")}};
-  ASSERT_TRUE(run.Start(run.Serve("update.ini", Ini("Verivir", keys)) + ",Verivir,1,17"));
+  ASSERT_TRUE(run.Start(run.ServeFeed("update.ini", Feed("Verivir", keys)) + ",Verivir,1,17"));
   ASSERT_NO_FATAL_FAILURE(ChooseAndSave(run, -1, run.LocalPath("big.bin")));
   HWND box = ExpectMessage(run, kConnectionReset);
   EXPECT_FALSE(FileExists(run.LocalPath("big.bin")));
@@ -69,7 +69,7 @@ TEST_F(NuvoraFault, UnwritableTargetReportsTheDisk) {
   HANDLE lock = CreateFileA(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
   ASSERT_NE(INVALID_HANDLE_VALUE, lock);
   const Keys keys = {{"VerHi", "2"}, {"Path001", run.Serve("setup.bin", "installer")}};
-  ASSERT_TRUE(run.Start(run.Serve("update.ini", Ini("Verivir", keys)) + ",Verivir,1,17"));
+  ASSERT_TRUE(run.Start(run.ServeFeed("update.ini", Feed("Verivir", keys)) + ",Verivir,1,17"));
   ASSERT_NO_FATAL_FAILURE(ChooseAndSave(run, -1, target));
   HWND box = ExpectMessage(run, kCannotWrite);
   ASSERT_NO_FATAL_FAILURE(AnswerAndExpectExit(run, box, IDOK));
@@ -77,11 +77,11 @@ TEST_F(NuvoraFault, UnwritableTargetReportsTheDisk) {
 }
 
 TEST_F(NuvoraFault, StopWhileConnecting) {
-  const std::string ini = Ini("Verivir", {{"VerHi", "7"}, {"AppName", "Later"}});
+  const std::string ini = Feed("Verivir", {{"VerHi", "7"}, {"AppName", "Later"}});
   {
     SCOPED_TRACE("Yes: stop without a message");
     NuvoraRun run(RunName(0));
-    ASSERT_TRUE(run.Start(run.Serve("update.ini", ini) + "?delay=5000,Verivir,1,17"));
+    ASSERT_TRUE(run.Start(run.ServeFeed("update.ini", ini) + "?delay=5000,Verivir,1,17"));
     HWND connecting = run.WaitFor(Kind::Connecting);
     ASSERT_NE(nullptr, connecting);
     EXPECT_EQ(kConnecting, ControlText(connecting, 1011));
@@ -97,7 +97,7 @@ TEST_F(NuvoraFault, StopWhileConnecting) {
     NuvoraRun run(RunName(1));
     // Longer than one block, sent in pieces a second apart: "Loading information" shows meanwhile.
     const std::string padded = ini + std::string(6000, ';') + "\r\n";
-    ASSERT_TRUE(run.Start(run.Serve("update.ini", padded) + "?drip=1000,Verivir,1,17"));
+    ASSERT_TRUE(run.Start(run.ServeFeed("update.ini", padded) + "?drip=1000,Verivir,1,17"));
     HWND connecting = run.WaitFor(Kind::Connecting);
     ASSERT_NE(nullptr, connecting);
     EXPECT_TRUE(ShowsLoading(connecting, 5000));
@@ -123,7 +123,7 @@ TEST_F(NuvoraFault, StopWhileDownloading) {
     NuvoraRun run(RunName(0));
     const Keys keys = {
         {"VerHi", "2"}, {"DlSize", "400"}, {"Path001", Url("slow.bin?size=400000&drip=50")}};
-    ASSERT_TRUE(run.Start(run.Serve("update.ini", Ini("Verivir", keys)) + ",Verivir,1,17"));
+    ASSERT_TRUE(run.Start(run.ServeFeed("update.ini", Feed("Verivir", keys)) + ",Verivir,1,17"));
     ASSERT_NO_FATAL_FAILURE(ChooseAndSave(run, -1, run.LocalPath("slow.bin")));
     HWND dialog = run.WaitFor(Kind::Download);
     ASSERT_NE(nullptr, dialog);
@@ -143,7 +143,7 @@ TEST_F(NuvoraFault, StopWhileDownloading) {
     SCOPED_TRACE("No: a transfer that ended during the question counts");
     NuvoraRun run(RunName(1));
     const Keys keys = {{"VerHi", "2"}, {"Path001", Url("short.bin?size=20480&drip=100")}};
-    ASSERT_TRUE(run.Start(run.Serve("update.ini", Ini("Verivir", keys)) + ",Verivir,1,17"));
+    ASSERT_TRUE(run.Start(run.ServeFeed("update.ini", Feed("Verivir", keys)) + ",Verivir,1,17"));
     ASSERT_NO_FATAL_FAILURE(ChooseAndSave(run, -1, run.LocalPath("short.bin")));
     HWND dialog = run.WaitFor(Kind::Download);
     ASSERT_NE(nullptr, dialog);

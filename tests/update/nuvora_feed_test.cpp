@@ -1,6 +1,7 @@
 // What a feed, or a second start, must not be able to do: negative numbers,
 // folders chosen by the feed, endless configuration files, two runs at once.
 #include <windows.h>
+#include <sddl.h>
 
 #include "tests/update/nuvora_case.h"
 
@@ -14,7 +15,7 @@ TEST_F(NuvoraFeed, NegativeNumbersReadAsZero) {
     SCOPED_TRACE("VerHi=-1 is no newer version");
     NuvoraRun run(RunName(0));
     const Keys keys = {{"VerHi", "-1"}, {"VerLo", "-1"}};
-    ASSERT_TRUE(run.Start(run.Serve("update.ini", Ini("Verivir", keys)) + ",Verivir,1,17"));
+    ASSERT_TRUE(run.Start(run.ServeFeed("update.ini", Feed("Verivir", keys)) + ",Verivir,1,17"));
     ASSERT_NO_FATAL_FAILURE(AnswerAndExpectExit(run, ExpectMessage(run, kNoNewer), IDOK));
   }
   SCOPED_TRACE("LangCount and DlSize below zero");
@@ -23,7 +24,7 @@ TEST_F(NuvoraFeed, NegativeNumbersReadAsZero) {
                      {"LangCount", "-3"},
                      {"DlSize", "-7"},
                      {"Path001", Url("held.bin?size=8192&hold=4096&gate=" + RunName(1) + "/gate")}};
-  ASSERT_TRUE(run.Start(run.Serve("update.ini", Ini("Verivir", keys)) + ",Verivir,1,17"));
+  ASSERT_TRUE(run.Start(run.ServeFeed("update.ini", Feed("Verivir", keys)) + ",Verivir,1,17"));
   HWND info = run.WaitFor(Kind::Information);
   ASSERT_NE(nullptr, info);
   EXPECT_EQ(0u, ComboItems(GetDlgItem(info, 1003)).size());
@@ -50,7 +51,7 @@ TEST_F(NuvoraFeed, OnlyAHarmlessFileNameIsProposed) {
     const Keys keys = {{"VerHi", "2"},
                        {"Path001", Url("dl/zov-setup.exe?lang=en")},
                        {"FileName", cases[i].feedName}};
-    ASSERT_TRUE(run.Start(run.Serve("update.ini", Ini("Verivir", keys)) + ",Verivir,1,17"));
+    ASSERT_TRUE(run.Start(run.ServeFeed("update.ini", Feed("Verivir", keys)) + ",Verivir,1,17"));
     HWND info = run.WaitFor(Kind::Information);
     ASSERT_NE(nullptr, info);
     Press(info, IDOK);
@@ -75,7 +76,10 @@ TEST_F(NuvoraFeed, OversizedConfigurationIsRefused) {
   for (int i = 0; i < 3; ++i) {
     SCOPED_TRACE(cases[i].query);
     NuvoraRun run(RunName(i));
-    ASSERT_TRUE(run.Start(Url(std::string("big.ini?") + cases[i].query) + ",Verivir,1,17"));
+    const std::string url = Url(RunName(i) + "/big.ini?" + cases[i].query);
+    // Signed, so that only its size decides.
+    run.Serve("big.ini.sig", FeedKey::Trusted().Sign(ServedBody(url)));
+    ASSERT_TRUE(run.Start(url + ",Verivir,1,17"));
     HWND box = ExpectMessage(run, cases[i].message);
     // A failed transfer's message comes after clean-up.
     if (cases[i].message == kNoConnection) {
@@ -104,7 +108,7 @@ TEST_F(NuvoraFeed, X64InstallerOn64BitWindows) {
                      {"FileName001.x64", "zov64.exe"},
                      {"DlSize001.x64", "77"},
                      {"Sha256001.x64", std::string(64, '0')}};
-  ASSERT_TRUE(run.Start(run.Serve("update.ini", Ini("Verivir", keys)) + ",Verivir,1,17"));
+  ASSERT_TRUE(run.Start(run.ServeFeed("update.ini", Feed("Verivir", keys)) + ",Verivir,1,17"));
   HWND info = run.WaitFor(Kind::Information);
   ASSERT_NE(nullptr, info);
   EXPECT_EQ("1 MB", ControlText(info, 1004));  // the shown size stays the section's
@@ -129,7 +133,7 @@ TEST_F(NuvoraFeed, X64InstallerOn64BitWindows) {
 TEST_F(NuvoraFeed, SecondStartShowsTheFirstAndLeavesItsFileAlone) {
   NuvoraRun first(RunName(0));
   const std::string line =
-      first.Serve("update.ini", Ini("Verivir", {{"VerHi", "2"}, {"AppName", "First"}})) +
+      first.ServeFeed("update.ini", Feed("Verivir", {{"VerHi", "2"}, {"AppName", "First"}})) +
       ",Verivir,1,17";
   ASSERT_TRUE(first.Start(line));
   HWND info = first.WaitFor(Kind::Information);
@@ -162,11 +166,55 @@ TEST_F(NuvoraFeed, SecondStartShowsTheFirstAndLeavesItsFileAlone) {
   EXPECT_FALSE(first.TemporaryFilePresent());
 }
 
+// A stranger in the session who holds Nuvora's names, with a window of its own
+// behind them, must not turn every start into a silent end.
+TEST_F(NuvoraFeed, NamesHeldByAStrangerDoNotStopIt) {
+  std::string sid;
+  {
+    HANDLE token = nullptr;
+    ASSERT_TRUE(OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token));
+    char buffer[256];
+    DWORD size = sizeof buffer;
+    ASSERT_TRUE(GetTokenInformation(token, TokenUser, buffer, size, &size));
+    char* text = nullptr;
+    ASSERT_TRUE(ConvertSidToStringSidA(reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid, &text));
+    sid = text;
+    LocalFree(text);
+    CloseHandle(token);
+  }
+  HWND window = CreateWindowA("STATIC", "stranger", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr,
+                              nullptr, GetModuleHandleA(nullptr), nullptr);
+  std::vector<HANDLE> held;
+  for (const std::string& owner : {std::string(), sid + " "}) {
+    const std::string prefix = "Local\\ZOV Update utility ";
+    held.push_back(CreateMutexA(nullptr, FALSE, (prefix + "running " + owner + "VERIVIR").c_str()));
+    HANDLE record =
+        CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(DWORD),
+                           (prefix + "process " + owner + "VERIVIR").c_str());
+    auto* pid = static_cast<DWORD*>(MapViewOfFile(record, FILE_MAP_WRITE, 0, 0, sizeof(DWORD)));
+    ASSERT_NE(nullptr, pid);
+    *pid = GetCurrentProcessId();
+    UnmapViewOfFile(pid);
+    held.push_back(record);
+  }
+  NuvoraRun run(RunName());
+  ASSERT_TRUE(
+      run.Start(run.ServeFeed("update.ini", Feed("Verivir", {{"VerHi", "2"}})) + ",Verivir,1,17"));
+  HWND info = run.WaitFor(Kind::Information);
+  EXPECT_NE(nullptr, info) << "Nuvora gave way to a stranger";
+  if (info) Press(info, IDCANCEL);
+  DWORD code = 1234;
+  EXPECT_EQ("", run.ExitsWithoutMessage(&code));
+  for (HANDLE handle : held) CloseHandle(handle);
+  DestroyWindow(window);
+}
+
 TEST_F(NuvoraFeed, StopQuestionHoldsTheConfigurationTransfer) {
   NuvoraRun run(RunName());
   const std::string ini =
-      Ini("Verivir", {{"VerHi", "7"}, {"AppName", "Later"}}) + std::string(40000, ';') + "\r\n";
-  const std::string url = run.Serve("update.ini", ini) + "?hold=8192&gate=" + RunName() + "/gate";
+      Feed("Verivir", {{"VerHi", "7"}, {"AppName", "Later"}}) + std::string(40000, ';') + "\r\n";
+  const std::string url =
+      run.ServeFeed("update.ini", ini) + "?hold=8192&gate=" + RunName() + "/gate";
   ASSERT_TRUE(run.Start(url + ",Verivir,1,17"));
   HWND connecting = run.WaitFor(Kind::Connecting);
   ASSERT_NE(nullptr, connecting);

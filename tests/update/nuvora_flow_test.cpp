@@ -33,8 +33,8 @@ TEST_F(NuvoraFlow, UnusableCommandLinesShowOnlyTheAboutBox) {
 
 TEST_F(NuvoraFlow, NewerOnlyWhenTheOfferBeatsTheInstalledVersion) {
   NuvoraRun server(RunName());
-  const std::string url = server.Serve(
-      "update.ini", Ini("Verivir", {{"VerHi", "1"}, {"VerLo", "18"}, {"AppName", "Verivir"}}));
+  const std::string url = server.ServeFeed(
+      "update.ini", Feed("Verivir", {{"VerHi", "1"}, {"VerLo", "18"}, {"AppName", "Verivir"}}));
   std::string upper = url;
   upper.replace(0, 4, "HTTP");
   struct Case {
@@ -83,7 +83,7 @@ TEST_F(NuvoraFlow, InformationDialogListsLanguagesAndTakesTheChosenPath) {
                      {"Path002", run.Serve("de.bin", "german installer")},
                      {"Path003", run.Serve("fr.bin", "french installer")},
                      {"FileName", "spheres.exe"}};
-  ASSERT_TRUE(run.Start(run.Serve("update.ini", Ini("Verivir", keys)) + ",Verivir,1,17"));
+  ASSERT_TRUE(run.Start(run.ServeFeed("update.ini", Feed("Verivir", keys)) + ",Verivir,1,17"));
   HWND info = run.WaitFor(Kind::Information);
   ASSERT_NE(nullptr, info);
   EXPECT_EQ("ZOV Spheres", ControlText(info, 1000));
@@ -112,7 +112,7 @@ TEST_F(NuvoraFlow, WithoutLanguagesGetItTakesTheFirstPath) {
   NuvoraRun run(RunName());
   const Keys keys = {
       {"VerHi", "1"}, {"VerLo", "1"}, {"Path001", run.Serve("one.bin", "first path")}};
-  ASSERT_TRUE(run.Start(run.Serve("update.ini", Ini("Verivir", keys)) + ",Verivir,1,0"));
+  ASSERT_TRUE(run.Start(run.ServeFeed("update.ini", Feed("Verivir", keys)) + ",Verivir,1,0"));
   HWND info = run.WaitFor(Kind::Information);
   ASSERT_NE(nullptr, info);
   for (int field : {1000, 1001, 1002, 1004}) EXPECT_EQ("<not available>", ControlText(info, field));
@@ -132,7 +132,7 @@ TEST_F(NuvoraFlow, MissingPathIsReportedAsACorruptFile) {
                      {"Lang001", "English"},
                      {"Lang002", "Deutsch"},
                      {"Path001", run.Serve("en.bin", "english")}};
-  ASSERT_TRUE(run.Start(run.Serve("update.ini", Ini("Verivir", keys)) + ",Verivir,1,17"));
+  ASSERT_TRUE(run.Start(run.ServeFeed("update.ini", Feed("Verivir", keys)) + ",Verivir,1,17"));
   ASSERT_NO_FATAL_FAILURE(ChooseAndSave(run, 1, run.LocalPath("nothing.bin")));
   HWND box = ExpectMessage(run, kCorruptFile);
   ASSERT_NO_FATAL_FAILURE(AnswerAndExpectExit(run, box, IDOK));
@@ -143,7 +143,7 @@ TEST_F(NuvoraFlow, CancellingSaveAsKeepsTheInformationDialogOpen) {
   NuvoraRun run(RunName());
   const Keys keys = {
       {"VerHi", "2"}, {"Path001", run.Serve("en.bin", "english")}, {"FileName", "x.bin"}};
-  ASSERT_TRUE(run.Start(run.Serve("update.ini", Ini("Verivir", keys)) + ",Verivir,1,17"));
+  ASSERT_TRUE(run.Start(run.ServeFeed("update.ini", Feed("Verivir", keys)) + ",Verivir,1,17"));
   HWND info = run.WaitFor(Kind::Information);
   ASSERT_NE(nullptr, info);
   for (int round = 0; round < 2; ++round) {

@@ -15,10 +15,16 @@ Faults, chosen by query parameters of any request:
   cut=N          send N bytes of the body, then close normally (no reset, no last chunk)
   hold=N&gate=G  send N bytes of the body, then wait until the file G exists in the
                  served folder; write G.sent there once the whole body is sent
+  redirect=URL   answer 302 with Location URL (a URL relative to the request's works too)
+  loop=1         answer 302 with the request's own address, forever
+
+Each --tls PORT-FILE CERT KEY serves the same folder over https on a port of
+its own, written to PORT-FILE.
 """
 import argparse
 import os
 import socket
+import ssl
 import struct
 import sys
 import threading
@@ -52,7 +58,17 @@ class Handler(BaseHTTPRequestHandler):
         query = {k: v[-1] for k, v in parse_qs(url.query).items()}
         if "delay" in query:
             time.sleep(int(query["delay"]) / 1000.0)
+        if "redirect" in query or "loop" in query:
+            self.send_response(302)
+            self.send_header("Location", query.get("redirect", self.path))
+            self.send_header("Content-Length", "0")
+            self.end_headers()
+            return
         status = int(query.get("status", 200))
+        if status == 204:
+            self.send_response(204)
+            self.end_headers()
+            return
         data, length = self.body(url.path, query)
         if data is None and status == 200:
             status = 404
@@ -121,29 +137,46 @@ class Handler(BaseHTTPRequestHandler):
             self.connection.shutdown(socket.SHUT_WR)
 
 
+def write_atomically(path, text):
+    with open(path + ".tmp", "w") as f:
+        f.write(text)
+    os.replace(path + ".tmp", path)
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--root", required=True)
     parser.add_argument("--port-file", required=True)
     parser.add_argument("--pid-file", required=True)
     parser.add_argument("--lifetime", type=float, default=1800)
+    parser.add_argument("--tls", nargs=3, action="append", default=[],
+                        metavar=("PORT_FILE", "CERT", "KEY"))
     args = parser.parse_args()
     Handler.root = os.path.abspath(args.root)
     os.makedirs(Handler.root, exist_ok=True)
     server = ThreadingHTTPServer(("127.0.0.1", 0), Handler)
     server.daemon_threads = True
-    with open(args.pid_file + ".tmp", "w") as f:
-        f.write(str(os.getpid()))
-    os.replace(args.pid_file + ".tmp", args.pid_file)
-    with open(args.port_file + ".tmp", "w") as f:
-        f.write(str(server.server_address[1]))
-    os.replace(args.port_file + ".tmp", args.port_file)
+    servers = [server]
+    for port_file, cert, key in args.tls:
+        tls = ThreadingHTTPServer(("127.0.0.1", 0), Handler)
+        tls.daemon_threads = True
+        context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+        context.load_cert_chain(cert, key)
+        # The handshake happens in the handler thread, never in the accepting one.
+        tls.socket = context.wrap_socket(tls.socket, server_side=True, do_handshake_on_connect=False)
+        servers.append(tls)
+        write_atomically(port_file, str(tls.server_address[1]))
+        threading.Thread(target=tls.serve_forever, daemon=True).start()
+    write_atomically(args.pid_file, str(os.getpid()))
+    # The plain port last: it tells that the server is ready.
+    write_atomically(args.port_file, str(server.server_address[1]))
     threading.Timer(args.lifetime, server.shutdown).start()
     try:
         server.serve_forever()
     finally:
-        server.server_close()
-        for name in (args.port_file, args.pid_file):
+        for each in servers:
+            each.server_close()
+        for name in [args.port_file, args.pid_file] + [tls[0] for tls in args.tls]:
             try:
                 os.remove(name)
             except OSError:

@@ -33,24 +33,6 @@ bool KeyExists(const char* path) {
   return true;
 }
 
-struct FindArgs {
-  DWORD pid;
-  const char* title;
-  const char* property;  // when set, the window must carry it
-  HWND found;
-};
-
-BOOL CALLBACK FindProc(HWND hwnd, LPARAM lp) {
-  auto* args = reinterpret_cast<FindArgs*>(lp);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(hwnd, &pid);
-  if (pid != args->pid || !IsWindowVisible(hwnd)) return TRUE;
-  if (args->title && testing_support::WindowText(hwnd) != args->title) return TRUE;
-  if (args->property && !GetPropA(hwnd, args->property)) return TRUE;
-  args->found = hwnd;
-  return FALSE;
-}
-
 // Share of the screen's pixels that are not black, or -1. It is read from the X
 // screen with X's own tools (Wine runs Unix programs too): Wine's GDI does not
 // see what OpenGL draws into another process's window.
@@ -140,15 +122,19 @@ class SaverRun : public ::testing::Test {
   }
   bool Running(DWORD ms = 700) { return WaitForSingleObject(pi.hProcess, ms) == WAIT_TIMEOUT; }
   HWND Window(const char* title, const char* property = nullptr, DWORD ms = 15000) {
-    FindArgs args = {pi.dwProcessId, title, property, nullptr};
+    // property: when set, the window must carry it.
+    auto match = [&](HWND hwnd) {
+      return (!title || testing_support::WindowText(hwnd) == title) &&
+             (!property || GetPropA(hwnd, property));
+    };
+    HWND found = nullptr;
     WaitFor(
         [&] {
-          args.found = nullptr;
-          EnumWindows(FindProc, reinterpret_cast<LPARAM>(&args));
-          return args.found != nullptr || !Running(0);  // an ended process shows nothing more
+          found = testing_support::FindTopWindow(pi.dwProcessId, match);
+          return found != nullptr || !Running(0);  // an ended process shows nothing more
         },
         ms);
-    return args.found;
+    return found;
   }
   // The full-screen window once it says that its scene is ready (input is
   // ignored while the scene prepares) and holds the keys. It takes the

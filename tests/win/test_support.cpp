@@ -61,6 +61,32 @@ HWND FindTopWindow(const char* className, const char* caption) {
   return FindWindowA(className, caption);
 }
 
+namespace {
+
+struct Search {
+  DWORD pid;
+  const std::function<bool(HWND)>* match;
+  HWND found;
+};
+
+BOOL CALLBACK Visit(HWND hwnd, LPARAM lParam) {
+  auto* search = reinterpret_cast<Search*>(lParam);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  if ((search->pid && pid != search->pid) || !IsWindowVisible(hwnd)) return TRUE;
+  if (!(*search->match)(hwnd)) return TRUE;
+  search->found = hwnd;  // windows come in z-order: the first is the front one
+  return FALSE;
+}
+
+}  // namespace
+
+HWND FindTopWindow(DWORD pid, const std::function<bool(HWND)>& match) {
+  Search search{pid, &match, nullptr};
+  EnumWindows(Visit, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
 std::string WindowText(HWND hwnd) {
   char buffer[4096] = {};
   GetWindowTextA(hwnd, buffer, sizeof buffer);

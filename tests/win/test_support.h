@@ -20,6 +20,10 @@ bool WaitFor(const std::function<bool()>& pred, DWORD timeoutMs = 5000);
 // Finds a top-level window by class name (null: any) and caption.
 HWND FindTopWindow(const char* className, const char* caption);
 
+// The front-most visible top-level window of process pid (0: of any process)
+// that match accepts, or nullptr.
+HWND FindTopWindow(DWORD pid, const std::function<bool(HWND)>& match);
+
 // Text of a window.
 std::string WindowText(HWND hwnd);
 

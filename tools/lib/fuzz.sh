@@ -30,13 +30,20 @@ fuzz_one() {
 run_fuzzers() {
   local build=$1 seconds=${2:-30} status=0
   local dir="$build/fuzz"
-  mkdir -p "$dir/corpus-nuvora_command_line" "$dir/corpus-text_pattern" "$dir/corpus-registry_data"
+  mkdir -p "$dir/corpus-nuvora_command_line" "$dir/corpus-text_pattern" "$dir/corpus-registry_data" \
+    "$dir/corpus-nuvora_feed"
   # Seeds: the forms that the programs meet.
   printf 'Verivir,1,17' >"$dir/corpus-nuvora_command_line/plain"
   printf 'HTTP://update.example.com/config/update.ini , Verivir , 1 , 17' >"$dir/corpus-nuvora_command_line/url"
   printf ' ,;Verivir,-1,4294967296' >"$dir/corpus-nuvora_command_line/numbers"
   fuzz_one "$build" "$seconds" nuvora_command_line \
     tests/update/fuzz/nuvora_command_line_fuzz.cpp update/command_line.cpp || status=1
+  # A signed feed as tools/release writes it.
+  printf '[Verivir]\r\nVerHi=1\r\nVerLo=18\r\nSerial=202501311200\r\nExpires=2025-07-30\r\nLangCount=1\r\nLang001=English\r\nPath001=https://h/a.exe\r\nSha256001=%064d\r\nLength001=123\r\nPath001.x64=https://h/b.exe\r\nSha256001.x64=%064d\r\nLength001.x64=7\r\n' 0 0 \
+    >"$dir/corpus-nuvora_feed/release"
+  fuzz_one "$build" "$seconds" nuvora_feed tests/update/fuzz/nuvora_feed_fuzz.cpp update/ini_text.cpp \
+    update/offer.cpp update/feed_rules.cpp update/installer_keys.cpp update/ini_keys.cpp \
+    update/ini_number.cpp update/sha256_text.cpp || status=1
   printf 'Morvel Software Development' >"$dir/corpus-text_pattern/plain"
   printf '%%H:%%M:%%S' >"$dir/corpus-text_pattern/clock"
   printf '%%Y %%Q 100%%%% %%' >"$dir/corpus-text_pattern/unknown"

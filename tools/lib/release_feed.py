@@ -1,16 +1,27 @@
 #!/usr/bin/env python3
-"""Writes the update description (update.ini) and SHA256SUMS of a release folder.
+"""Writes the signed update description (update.ini and update.ini.sig) and
+SHA256SUMS of a release folder.
 
-    release_feed.py DIST VERSION BASE_URL
+    release_feed.py DIST VERSION BASE_URL --feed-key KEY [--serial N] [--expires YYYY-MM-DD]
 
 DIST holds VerivirSetup-VERSION-x86.exe and VerivirSetup-VERSION-x64.exe. The
 plain keys describe the x86 installer, the ".x64" keys the x64 one; a reader
 that knows only the plain keys (and the single FileName/DlSize of older
-readers) still finds a working installer.
+readers) still finds a working installer. Each installer is bound to the feed
+by its SHA-256 and exact Length. Serial defaults to the UTC time as
+YYYYMMDDhhmm (it must rise with every feed), Expires to 180 days from now:
+publish a new feed before that, or Nuvora refuses the old one.
 """
+import argparse
+import datetime
 import hashlib
 import os
 import sys
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import feed_key  # noqa: E402
+
+VALID_DAYS = 180
 
 
 def describe(path):
@@ -25,7 +36,7 @@ def kilobytes(size):
     return max(1, size // 1024)
 
 
-def feed(version, base_url, installers):
+def feed(version, base_url, installers, serial, expires):
     major, minor = version.split(".")
     x86, x64 = installers["x86"], installers["x64"]
     lines = [
@@ -36,6 +47,8 @@ def feed(version, base_url, installers):
         "Version=%s" % version,
         "Price=Freeware",
         "Size=%d kB" % kilobytes(x64["size"]),
+        "Serial=%s" % serial,
+        "Expires=%s" % expires,
         "LangCount=1",
         "Lang001=English",
     ]
@@ -45,25 +58,44 @@ def feed(version, base_url, installers):
             "FileName001%s=%s" % (suffix, item["name"]),
             "DlSize001%s=%d" % (suffix, kilobytes(item["size"])),
             "Sha256001%s=%s" % (suffix, item["sha256"]),
+            "Length001%s=%d" % (suffix, item["size"]),
         ]
     lines += ["FileName=%s" % x86["name"], "DlSize=%d" % kilobytes(x86["size"])]
     return "\r\n".join(lines) + "\r\n"
 
 
-def main(dist, version, base_url):
+def write_signed(dist, text, key):
+    """update.ini, then its signature; neither stays when signing fails."""
+    path = os.path.join(dist, "update.ini")
+    signature = feed_key.sign_hex(key, text.encode())
+    with open(path, "w", newline="") as f:
+        f.write(text)
+    with open(path + ".sig", "w", newline="") as f:
+        f.write(signature + "\n")
+
+
+def main(argv):
+    parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
+    parser.add_argument("dist")
+    parser.add_argument("version")
+    parser.add_argument("base_url")
+    parser.add_argument("--feed-key", required=True, help="the private feed key (PEM)")
+    now = datetime.datetime.now(datetime.timezone.utc)
+    parser.add_argument("--serial", default=now.strftime("%Y%m%d%H%M"))
+    parser.add_argument("--expires",
+                        default=(now + datetime.timedelta(days=VALID_DAYS)).strftime("%Y-%m-%d"))
+    args = parser.parse_args(argv)
     installers = {}
     for arch in ("x86", "x64"):
-        name = "VerivirSetup-%s-%s.exe" % (version, arch)
-        installers[arch] = dict(describe(os.path.join(dist, name)), name=name)
-    with open(os.path.join(dist, "update.ini"), "w", newline="") as f:
-        f.write(feed(version, base_url, installers))
-    with open(os.path.join(dist, "SHA256SUMS"), "w") as f:
+        name = "VerivirSetup-%s-%s.exe" % (args.version, arch)
+        installers[arch] = dict(describe(os.path.join(args.dist, name)), name=name)
+    text = feed(args.version, args.base_url, installers, args.serial, args.expires)
+    write_signed(args.dist, text, args.feed_key)
+    with open(os.path.join(args.dist, "SHA256SUMS"), "w") as f:
         for arch in ("x86", "x64"):
             f.write("%s  %s\n" % (installers[arch]["sha256"], installers[arch]["name"]))
     return 0
 
 
 if __name__ == "__main__":
-    if len(sys.argv) != 4:
-        sys.exit(__doc__)
-    sys.exit(main(*sys.argv[1:]))
+    sys.exit(main(sys.argv[1:]))
