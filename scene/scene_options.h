@@ -12,9 +12,9 @@
 
 namespace scene_options {
 
-struct int_range {
+struct IntRange {
   int low, high;
-  constexpr int clamp(int value) const { return value < low ? low : value > high ? high : value; }
+  constexpr int Clamp(int value) const { return value < low ? low : value > high ? high : value; }
 };
 
 enum class Kind { Flag, Number, Text };
@@ -31,7 +31,7 @@ struct Option {
   int initial, fallback;  // flags and numbers
   const char* initialText;
   const char* fallbackText;
-  int_range range;      // numbers
+  IntRange range;       // numbers
   const char* oldName;  // null: layout 1.0 had no such value
   Access access;
 };
@@ -44,7 +44,7 @@ constexpr Option Flag(const char* section, const char* name, bool SceneSettings:
 }
 
 constexpr Option Number(const char* section, const char* name, std::int32_t SceneSettings::*field,
-                        int initial, int fallback, int_range range, const char* oldName = nullptr) {
+                        int initial, int fallback, IntRange range, const char* oldName = nullptr) {
   return {Kind::Number, section, name,    nullptr, field,   nullptr, initial,
           fallback,     nullptr, nullptr, range,   oldName, kWritten};
 }
@@ -95,7 +95,7 @@ inline constexpr Option kOptions[] = {
 inline constexpr char kOldLayout[] = "1.0";
 
 // The range of a number option.
-constexpr int_range RangeOf(std::int32_t SceneSettings::*field) {
+constexpr IntRange RangeOf(std::int32_t SceneSettings::*field) {
   for (const Option& o : kOptions)
     if (o.number == field) return o.range;
   return {INT32_MIN, INT32_MAX};
@@ -103,7 +103,7 @@ constexpr int_range RangeOf(std::int32_t SceneSettings::*field) {
 
 // A number brought into what the scene can show of its option.
 constexpr int Clamped(std::int32_t SceneSettings::*field, int value) {
-  return RangeOf(field).clamp(value);
+  return RangeOf(field).Clamp(value);
 }
 
 // Whether two records hold the same value of an option.

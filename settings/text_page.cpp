@@ -46,7 +46,7 @@ BOOL CTextPage::PreTranslateMessage(MSG* msg) {
 BOOL CTextPage::OnInitDialog() {
   _filling = true;
   CPropertyPage::OnInitDialog();
-  const scene_options::int_range speeds = scene_options::RangeOf(&SceneSettings::textSpeed);
+  const scene_options::IntRange speeds = scene_options::RangeOf(&SceneSettings::textSpeed);
   _slider.SetRange(speeds.low, speeds.high, FALSE);
   _slider.SetPos(_settings.textSpeed);
   EnableTextControls(_settings.textShow);
