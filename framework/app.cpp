@@ -1,5 +1,6 @@
 #include "framework/app.h"
 
+#include <cstring>
 #include <vector>
 
 #include "xtl/registry_data.h"
