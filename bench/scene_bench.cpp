@@ -84,7 +84,7 @@ double RunScene(int frames, int monitors = 0) {
     std::fprintf(stderr, "scene_bench: cannot create the window\n");
     std::exit(1);
   }
-  wnd->Animator()->SetViewports(views);
+  wnd->_animator->SetViewports(views);
   HWND hwnd = wnd->m_hWnd;
   LONGLONG resumed = Ticks();
   wnd->ShowAndAnimate();

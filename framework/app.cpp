@@ -1,5 +1,6 @@
 #include "framework/app.h"
 
+#include <cstring>
 #include <vector>
 
 #include "xtl/registry_data.h"
@@ -19,6 +20,26 @@ std::string ProgramBaseName() {
   size_t dot = name.rfind('.');
   if (dot != std::string::npos) name.erase(dot);
   return name;
+}
+
+// The key the profile functions work under.
+std::string AppKeyPath(const CWinApp& app) {
+  return "Software\\" + app.m_pszRegistryKey + "\\" + app.m_pszAppName;
+}
+
+// Reads a value's type and data and closes the key; false when the key or the value
+// cannot be read.
+bool ReadValue(HKEY key, const char* entry, DWORD& type, std::vector<unsigned char>& data) {
+  if (!key) return false;
+  DWORD size = 0;
+  LONG rc = RegQueryValueExA(key, entry, nullptr, &type, nullptr, &size);
+  if (rc == ERROR_SUCCESS) {
+    data.resize(size);
+    rc = RegQueryValueExA(key, entry, nullptr, &type, data.data(), &size);
+    data.resize(size);
+  }
+  RegCloseKey(key);
+  return rc == ERROR_SUCCESS;
 }
 
 }  // namespace
@@ -59,10 +80,10 @@ void CWinApp::SetRegistryKey(UINT stringId) { SetRegistryKey(AfxLoadString(strin
 
 HKEY CWinApp::GetAppRegistryKey() {
   if (m_pszRegistryKey.empty()) return nullptr;
-  std::string path = "Software\\" + m_pszRegistryKey + "\\" + m_pszAppName;
   HKEY key = nullptr;
-  if (RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                      KEY_READ | KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS)
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, AppKeyPath(*this).c_str(), 0, nullptr,
+                      REG_OPTION_NON_VOLATILE, KEY_READ | KEY_WRITE, nullptr, &key,
+                      nullptr) != ERROR_SUCCESS)
     return nullptr;
   return key;
 }
@@ -78,32 +99,30 @@ HKEY CWinApp::GetSectionKey(const char* section) {
 }
 
 UINT CWinApp::GetProfileInt(const char* section, const char* entry, int defaultValue) {
-  HKEY key = GetSectionKey(section);
-  if (!key) return defaultValue;
-  DWORD type = 0, value = 0, size = sizeof value;
-  LONG rc = RegQueryValueExA(key, entry, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
-  RegCloseKey(key);
-  if (rc != ERROR_SUCCESS || type != REG_DWORD || size != sizeof value) return defaultValue;
+  DWORD type = 0, value = 0;
+  std::vector<unsigned char> data;
+  if (!ReadValue(GetSectionKey(section), entry, type, data) || type != REG_DWORD ||
+      data.size() != sizeof value)
+    return defaultValue;
+  memcpy(&value, data.data(), sizeof value);
   return value;
 }
 
 std::string CWinApp::GetProfileString(const char* section, const char* entry,
                                       const char* defaultValue) {
   std::string fallback = defaultValue ? defaultValue : "";
-  HKEY key = GetSectionKey(section);
-  if (!key) return fallback;
-  DWORD type = 0, size = 0;
-  LONG rc = RegQueryValueExA(key, entry, nullptr, &type, nullptr, &size);
-  std::string result = fallback;
-  if (rc == ERROR_SUCCESS && type == REG_SZ) {
-    std::vector<unsigned char> buffer(size);
-    rc = RegQueryValueExA(key, entry, nullptr, &type, buffer.data(), &size);
-    // A value written without its terminator ends where its data ends.
-    if (rc == ERROR_SUCCESS && type == REG_SZ)
-      result = xtl::registry::read_text(type, buffer.data(), size).value_or(fallback);
-  }
-  RegCloseKey(key);
-  return result;
+  DWORD type = 0;
+  std::vector<unsigned char> data;
+  // A value written without its terminator ends where its data ends.
+  if (!ReadValue(GetSectionKey(section), entry, type, data) || type != REG_SZ) return fallback;
+  return xtl::registry::read_text(type, data.data(), data.size()).value_or(fallback);
+}
+
+bool CWinApp::GetProfileFlag(const char* section, const char* entry, bool defaultValue) {
+  DWORD type = 0;
+  std::vector<unsigned char> data;
+  if (!ReadValue(GetSectionKey(section), entry, type, data)) return defaultValue;
+  return xtl::registry::read_flag(type, data.data(), data.size()).value_or(defaultValue);
 }
 
 BOOL CWinApp::WriteProfileInt(const char* section, const char* entry, int value) {
@@ -125,6 +144,24 @@ BOOL CWinApp::WriteProfileString(const char* section, const char* entry, const c
   else
     rc = RegDeleteValueA(key, entry);
   RegCloseKey(key);
+  return rc == ERROR_SUCCESS;
+}
+
+bool CWinApp::HasProfileSection(const char* section) {
+  if (m_pszRegistryKey.empty()) return false;
+  const std::string path = AppKeyPath(*this) + "\\" + section;
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+    return false;
+  RegCloseKey(key);
+  return true;
+}
+
+BOOL CWinApp::DeleteProfileSection(const char* section) {
+  HKEY app = GetAppRegistryKey();
+  if (!app) return FALSE;
+  const LONG rc = RegDeleteKeyA(app, section);
+  RegCloseKey(app);
   return rc == ERROR_SUCCESS;
 }
 

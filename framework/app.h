@@ -24,13 +24,21 @@ class CWinApp : public CWinThread {
   virtual bool QuitAllowed() { return true; }
 
   // Profile functions work under HKCU\Software\<key>\<application name>\<section>.
+  // Reads create the keys they open; a missing value or one of another type
+  // gives the default.
   void SetRegistryKey(const char* key);
   void SetRegistryKey(UINT stringId);
   UINT GetProfileInt(const char* section, const char* entry, int defaultValue);
   std::string GetProfileString(const char* section, const char* entry,
                                const char* defaultValue = "");
+  // A flag stored as a byte, a number or a string of digits; true when not zero.
+  bool GetProfileFlag(const char* section, const char* entry, bool defaultValue);
   BOOL WriteProfileInt(const char* section, const char* entry, int value);
   BOOL WriteProfileString(const char* section, const char* entry, const char* value);
+  // Whether the section's key exists; creates nothing.
+  bool HasProfileSection(const char* section);
+  // Deletes the section's key, which must have no subkeys.
+  BOOL DeleteProfileSection(const char* section);
   // Open (creating what is missing) with read and write access; the caller closes.
   HKEY GetAppRegistryKey();
   HKEY GetSectionKey(const char* section);

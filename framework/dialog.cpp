@@ -126,3 +126,15 @@ void DDX_Radio(CDataExchange* dx, int id, int& value) {
     }
   }
 }
+
+void DDX_Check(CDataExchange* dx, int id, bool& value) {
+  int state = value ? BST_CHECKED : BST_UNCHECKED;
+  DDX_Check(dx, id, state);
+  if (dx->m_bSaveAndValidate) value = state == BST_CHECKED;
+}
+
+void DDX_Kept(CDataExchange* dx, int id, int& value, void (*exchange)(CDataExchange*, int, int&)) {
+  int index = value;
+  exchange(dx, id, index);
+  if (index >= 0) value = index;
+}

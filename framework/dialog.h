@@ -57,6 +57,11 @@ void DDX_CBIndex(CDataExchange* dx, int id, int& index);
 void DDX_Text(CDataExchange* dx, int id, std::string& text);
 // A radio group starting at id: value is the zero-based index of the checked button, or -1.
 void DDX_Radio(CDataExchange* dx, int id, int& value);
+// A check box as a flag: only a ticked box is true.
+void DDX_Check(CDataExchange* dx, int id, bool& value);
+// A list or radio group (exchange is DDX_CBIndex or DDX_Radio) over a stored
+// value that it may have no entry for: with nothing selected, value stays.
+void DDX_Kept(CDataExchange* dx, int id, int& value, void (*exchange)(CDataExchange*, int, int&));
 
 // The animation control of the common controls.
 class CAnimateCtrl : public CWnd {

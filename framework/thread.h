@@ -15,7 +15,6 @@ class CWinThread : public CObject {
   CWinThread(const CWinThread&) = delete;
   CWinThread& operator=(const CWinThread&) = delete;
 
-  DWORD SuspendThread() { return ::SuspendThread(m_hThread); }
   DWORD ResumeThread() { return ::ResumeThread(m_hThread); }
   BOOL SetThreadPriority(int priority) { return ::SetThreadPriority(m_hThread, priority); }
 

@@ -7,6 +7,8 @@
 #include <stdexcept>
 #include <utility>
 
+#include "glx/report_failure.h"
+
 namespace glx {
 
 IMPLEMENT_DYNCREATE(CAnimator, CObject)
@@ -82,6 +84,7 @@ bool CAnimator::InitGL() {
     SetupPixelFormat(0, 24, 16);
     CreateRC();
   } catch (...) {
+    log_failure("glx::CAnimator::InitGL");
     DeleteRC();
     FreeDC();
     return false;
@@ -156,6 +159,7 @@ void CAnimator::Resize() {
     glLoadIdentity();
     SetupView();
   } catch (...) {
+    log_failure("glx::CAnimator::Resize");
   }
 }
 
@@ -201,6 +205,7 @@ void CAnimator::RenderFrame() {
       try {
         SetProjection(v.aspect());
       } catch (...) {
+        log_failure("glx::CAnimator::RenderFrame");
       }
       glMatrixMode(GL_MODELVIEW);
       if (!DrawView()) return;
@@ -224,6 +229,7 @@ bool CAnimator::DrawView() {
     glPopMatrix();
     pushed = 0;
   } catch (...) {
+    log_failure("glx::CAnimator::DrawView");
     // Keep the matrix stack balanced, or a hook that keeps failing overflows it.
     if (pushed) glPopMatrix();
     return false;
@@ -401,6 +407,8 @@ UINT CAnimator::ThreadProc(LPVOID param) {
       self->FreeDC();
     }
   } catch (...) {
+    // The top of the render thread: what escaped the set-up or a step ends the loop.
+    log_failure("glx::CAnimator::ThreadProc");
   }
   self->EndPreparing();
   self->_inLoop = false;
@@ -408,6 +416,7 @@ UINT CAnimator::ThreadProc(LPVOID param) {
     try {
       code = self->ThreadExit() ? 1 : 0;
     } catch (...) {
+      log_failure("glx::CAnimator::ThreadExit");
     }
   }
   timeEndPeriod(1);

@@ -1,10 +1,16 @@
 // The animation engine: one render thread per window that owns the window's
 // device context and OpenGL context and runs a scene's hooks in a fixed order.
+//
+// Failures in glx: a hook or operation that fails returns false (or null) and
+// the engine goes on without what failed. Only set-up throws: the engine's
+// pixel format and context (std::runtime_error naming the operation), the
+// quadric (basic_quadric::cannot_allocate). Every handler either logs what it
+// caught (log_failure) where the work goes on or stops quietly, or shows it
+// (report_failure) where it ends a window's creation or close.
 #pragma once
 #include <windows.h>
 
 #include <atomic>
-#include <string>
 #include <vector>
 
 #include "framework/object.h"
@@ -22,11 +28,6 @@ namespace glx {
 class CAnimator : public CObject {
   DECLARE_DYNCREATE(CAnimator)
  public:
-  // Thrown when an animator cannot be created; the window reports its text.
-  struct error {
-    std::string text;
-  };
-
   CAnimator();
   ~CAnimator() override;
   CAnimator(const CAnimator&) = delete;

@@ -1,5 +1,7 @@
 #include "glx/error_table.h"
 
+#include <exception>
+
 #include "glx/message_format.h"
 
 namespace glx {
@@ -32,6 +34,16 @@ std::string failure_body(const std::string& context, const std::string& message)
 
 std::string failure_text(int id, const std::string& detail) {
   return message_format(error_table::instance()->lookup(id)).arg(detail).str();
+}
+
+std::string current_failure() {
+  try {
+    throw;
+  } catch (const std::exception& e) {
+    return e.what();
+  } catch (...) {
+    return "an exception of another type";
+  }
 }
 
 }  // namespace glx

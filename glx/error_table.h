@@ -36,6 +36,10 @@ std::string failure_body(const std::string& context, const std::string& message)
 // Text id with detail as its first argument.
 std::string failure_text(int id, const std::string& detail);
 
+// Inside a handler: what the exception being handled says (what() of a
+// standard exception), or that it is of a type that says nothing.
+std::string current_failure();
+
 }  // namespace glx
 
 #endif

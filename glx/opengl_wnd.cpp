@@ -1,5 +1,6 @@
 #include "glx/opengl_wnd.h"
 
+#include <exception>
 #include <new>
 
 #include "glx/report_failure.h"
@@ -79,6 +80,7 @@ void COpenGLWnd::OnTimer(UINT_PTR id) {
       _waitDialog = _waitDialogFactory();
     } catch (...) {
       // Without the dialog the set-up goes on all the same.
+      log_failure("COpenGLWnd::OnTimer");
     }
   }
 }
@@ -95,9 +97,9 @@ int COpenGLWnd::OnCreate(LPCREATESTRUCTA cs) {
   try {
     _animator = MakeAnimator();
     return _animator ? 0 : -1;
-  } catch (const CAnimator::error& e) {
+  } catch (const std::exception& e) {
     UnhookAnimator();
-    report_failure("COpenGLWnd::OnCreate", 2, e.text);
+    report_failure("COpenGLWnd::OnCreate", 2, e.what());
     return -1;
   } catch (...) {
     UnhookAnimator();

@@ -34,7 +34,6 @@ class COpenGLWnd : public CWnd {
   int DoClose();
   void UnhookAnimator();
 
-  CAnimator* Animator() const { return _animator; }
   // The window has been destroyed, perhaps from outside while it was being
   // made (a preview's parent that closed at once).
   bool Destroyed() const { return _destroyed; }

@@ -20,4 +20,9 @@ void report_failure(const std::string& context, int id, const std::string& detai
   report_failure(context, failure_text(id, detail));
 }
 
+void log_failure(const char* context) {
+  const std::string line = std::string(context) + ": " + current_failure() + "\n";
+  OutputDebugStringA(line.c_str());
+}
+
 }  // namespace glx

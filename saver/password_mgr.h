@@ -17,7 +17,6 @@ class PasswordMgr : public xtl::basic_singleton<PasswordMgr> {
   void Release() { _proxy.Unload(); }
   bool ChangePassword(HWND owner);
 
-  bool IsLoaded() const { return _proxy.Lib() != nullptr; }
   // A close must be verified: the library is loaded and asks.
   bool IsRequired() const { return _proxy.Lib() && _proxy.Lib()->Asks(); }
 

@@ -7,14 +7,11 @@
 #include "saver/password_mgr.h"
 #include "saver/resource.h"
 #include "saver/saver_wnd.h"
-#include "saver/settings_seam.h"
 #include "scene/wait_dlg.h"
 #include "scene/zazozeru.h"
-#include "xtl/registry.h"
+#include "settings/settings_sheet.h"
 
 namespace {
-
-const char kPreviewKey[] = "Software\\Morvel Software Development\\Screen Savers\\Verivir\\1.1";
 
 // A window that failed half-way (the animator would not attach) still exists:
 // find it among this thread's windows of the OpenGL class and destroy it.
@@ -117,11 +114,7 @@ bool CSaverApp::RunSaver() {
 }
 
 bool CSaverApp::RunPreview(HWND parent) {
-  bool muted = false;
-  xtl::registry::registry_key key(kPreviewKey);
-  key.add("MutePreview", muted);
-  xtl::registry::current_user root;
-  if (key.load(root) == xtl::registry::success && muted) return false;
+  if (GetProfileFlag(SettingsLayout().c_str(), "MutePreview", false)) return false;
 
   // A handle that names no window (0 from "/p" or "/p:1234") fails like a failed creation.
   if (!parent || !::IsWindow(parent)) {
@@ -163,7 +156,9 @@ bool CSaverApp::RunChangePassword(HWND owner) {
 }
 
 void CSaverApp::ShowSettings() {
-  if (RunSettingsSheet(settings) == IDOK) SaveSettings();
+  // On OK the sheet has written its values into the settings.
+  CSettingsSheet sheet(settings);
+  if (sheet.DoModal() == IDOK) SaveSettings();
 }
 
 // A quit that another program posts must not open the lock.

@@ -1,6 +1,14 @@
 // The application object of the screen saver: command line, run modes, settings.
+//
+// Failures in the saver: operations return false; a saver or preview window
+// that cannot be made is the one failure shown (string 2, from InitInstance).
+// The rest is silent, as a screen saver must be: no password library, a
+// settings write that fails (the next exit writes again).
 #pragma once
 #include <windows.h>
+
+#include <optional>
+#include <string>
 
 #include "framework/app.h"
 #include "scene/scene_settings.h"
@@ -21,7 +29,8 @@ class CSaverApp : public CWinApp {
   bool RunChangePassword(HWND owner);
   void ShowSettings();
 
-  // Scene settings under HKCU\Software\Morvel Software Development\Screen Savers\Verivir.
+  // Scene settings in the profile, below the section of their layout (1.1):
+  // HKCU\Software\Morvel Software Development\Screen Savers\Verivir\1.1.
   bool SettingsExist();
   bool LoadSettings();
   bool MigrateSettings();
@@ -38,13 +47,13 @@ class CSaverApp : public CWinApp {
 
  private:
   void ReportCannotCreate();
+  static std::string SettingsLayout();
 
   CWnd* _proxy = nullptr;
   bool _ownsProxy = false;
   // The record as the registry held it after the last load or save; unknown
   // after defaults or a migration that no settings key stood behind.
-  SceneSettings _stored;
-  bool _storedKnown = false;
+  std::optional<SceneSettings> _stored;
 };
 
 // The running application object.

@@ -1,160 +1,67 @@
-// The four scene-settings operations of the application object.
-#include <windows.h>
-
-#include <string>
-
+// The four scene-settings operations of the application object: the option
+// table walked over the application's profile.
 #include "saver/resource.h"
 #include "saver/saver_app.h"
+#include "scene/scene_options.h"
 
 namespace {
 
-struct Sections {
-  std::string general, text, big, small;
+// The options' sections as sections of the profile, below the program's key.
+class ProfileStore : public scene_options::OptionStore {
+ public:
+  explicit ProfileStore(CWinApp& app) : _app(app) {}
+  std::int32_t ReadNumber(const std::string& section, const char* name,
+                          std::int32_t fallback) override {
+    return static_cast<std::int32_t>(_app.GetProfileInt(section.c_str(), name, fallback));
+  }
+  std::string ReadText(const std::string& section, const char* name,
+                       const std::string& fallback) override {
+    return _app.GetProfileString(section.c_str(), name, fallback.c_str());
+  }
+  // A failed write is not reported: the settings are written again at the next exit.
+  void WriteNumber(const std::string& section, const char* name, std::int32_t value) override {
+    _app.WriteProfileInt(section.c_str(), name, value);
+  }
+  void WriteText(const std::string& section, const char* name, const std::string& value) override {
+    _app.WriteProfileString(section.c_str(), name, value.c_str());
+  }
+  bool HasSection(const std::string& section) override {
+    return _app.HasProfileSection(section.c_str());
+  }
+  void DeleteSection(const std::string& section) override {
+    _app.DeleteProfileSection(section.c_str());
+  }
+
+ private:
+  CWinApp& _app;
 };
-
-Sections SettingsSections() {
-  std::string version = AfxLoadString(IDS_SETTINGS_VERSION);
-  return {version + "\\General", version + "\\Text", version + "\\Big Sphere",
-          version + "\\Small Sphere"};
-}
-
-// The flat layout of version 1.0, migrated once into the sectioned layout.
-const char kOldSection[] = "1.0";
-
-using Flag = bool SceneSettings::*;
-using Number = std::int32_t SceneSettings::*;
-using Text = std::string SceneSettings::*;
 
 }  // namespace
 
-bool CSaverApp::SettingsExist() {
-  char path[512];
-  wsprintfA(path, "SOFTWARE\\%s\\Verivir\\%s", AfxLoadString(IDS_REGISTRY_KEY).c_str(),
-            AfxLoadString(IDS_SETTINGS_VERSION).c_str());
-  HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-  RegCloseKey(key);
-  return true;
-}
+std::string CSaverApp::SettingsLayout() { return AfxLoadString(IDS_SETTINGS_VERSION); }
+
+bool CSaverApp::SettingsExist() { return HasProfileSection(SettingsLayout().c_str()); }
 
 bool CSaverApp::LoadSettings() {
   // Asked before the reads, which create the keys they open.
   const bool existed = SettingsExist();
-  const Sections s = SettingsSections();
-  SceneSettings& o = settings;
-  auto flag = [&](const std::string& section, const char* name, Flag field, bool fallback) {
-    o.*field = GetProfileInt(section.c_str(), name, fallback ? 1 : 0) != 0;
-  };
-  auto number = [&](const std::string& section, const char* name, Number field, int fallback) {
-    o.*field = static_cast<int>(GetProfileInt(section.c_str(), name, fallback));
-  };
-  auto text = [&](const std::string& section, const char* name, Text field, const char* fallback) {
-    o.*field = GetProfileString(section.c_str(), name, fallback);
-  };
-
-  flag(s.general, "Blend", &SceneSettings::blend, false);
-  flag(s.general, "Alpha", &SceneSettings::alpha, false);
-  flag(s.general, "Dither", &SceneSettings::dither, false);
-  flag(s.general, "Lights", &SceneSettings::lights, false);
-  flag(s.general, "Smooth", &SceneSettings::smooth, false);
-  flag(s.general, "DoubleBuffer", &SceneSettings::doubleBuffer, true);
-  flag(s.general, "GenericAccel", &SceneSettings::genericAccel, true);
-  flag(s.general, "DisplayLists", &SceneSettings::displayLists, true);
-
-  text(s.text, "Text", &SceneSettings::text, "Morvel Software Development");
-  text(s.text, "Font", &SceneSettings::font, "Times New Roman");
-  flag(s.text, "Show", &SceneSettings::textShow, true);
-  flag(s.text, "Color", &SceneSettings::textColor, true);
-  number(s.text, "Resolution", &SceneSettings::textResolution, 1);
-  number(s.text, "Size", &SceneSettings::textSize, 1);
-  number(s.text, "Speed", &SceneSettings::textSpeed, 1);
-
-  flag(s.big, "Show", &SceneSettings::bigShow, true);
-  flag(s.big, "Color", &SceneSettings::bigColor, true);
-  number(s.big, "Density", &SceneSettings::bigDensity, 1);
-  number(s.big, "Gestalt", &SceneSettings::bigGestalt, 1);
-
-  flag(s.small, "Show", &SceneSettings::smallShow, true);
-  flag(s.small, "Color", &SceneSettings::smallColor, true);
-  number(s.small, "Density", &SceneSettings::smallDensity, 1);
-  number(s.small, "Gestalt", &SceneSettings::smallGestalt, 1);
-
-  _stored = settings;
-  _storedKnown = existed;
+  ProfileStore store(*this);
+  scene_options::Load(store, SettingsLayout(), settings);
+  _stored.reset();
+  if (existed) _stored = settings;
   return true;
 }
 
 bool CSaverApp::MigrateSettings() {
-  const std::string oldKey =
-      "Software\\" + AfxLoadString(IDS_REGISTRY_KEY) + "\\Verivir\\" + kOldSection;
-  HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, oldKey.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-    return false;
-  RegCloseKey(key);
-
-  SceneSettings& o = settings;
-  auto exactlyOne = [this](const char* name) { return GetProfileInt(kOldSection, name, 1) == 1; };
-  auto number = [this](const char* name) {
-    return static_cast<int>(GetProfileInt(kOldSection, name, 1));
-  };
-  o.text = GetProfileString(kOldSection, "Text", "Morvel Software Development");
-  o.font = GetProfileString(kOldSection, "Font", "Times New Roman");
-  o.textResolution = number("Text Resolution");
-  o.textSize = number("Text Size");
-  o.bigShow = exactlyOne("Big Sphere");
-  o.bigColor = exactlyOne("Big Sphere Color");
-  o.bigDensity = number("Big Sphere Density");
-  o.smallShow = exactlyOne("Small Sphere");
-  o.smallColor = exactlyOne("Small Sphere Color");
-  o.smallDensity = number("Small Sphere Density");
-
-  RegDeleteKeyA(HKEY_CURRENT_USER, oldKey.c_str());
+  ProfileStore store(*this);
+  if (!scene_options::Migrate(store, settings)) return false;
   // Nothing of the new layout stands behind the record yet: the first save writes it all.
-  _storedKnown = false;
+  _stored.reset();
   return true;
 }
 
 void CSaverApp::SaveSettings() {
-  const Sections s = SettingsSections();
-  const SceneSettings& o = settings;
-  const bool all = !_storedKnown;
-  auto changed = [&](auto field) { return all || !(o.*field == _stored.*field); };
-  auto flag = [&](const std::string& section, const char* name, Flag field) {
-    if (changed(field)) WriteProfileInt(section.c_str(), name, o.*field ? 1 : 0);
-  };
-  auto number = [&](const std::string& section, const char* name, Number field) {
-    if (changed(field)) WriteProfileInt(section.c_str(), name, o.*field);
-  };
-  auto text = [&](const std::string& section, const char* name, Text field) {
-    if (changed(field)) WriteProfileString(section.c_str(), name, (o.*field).c_str());
-  };
-
-  // DoubleBuffer and GenericAccel are read only: a hand-set value survives.
-  flag(s.general, "Blend", &SceneSettings::blend);
-  flag(s.general, "Alpha", &SceneSettings::alpha);
-  flag(s.general, "Dither", &SceneSettings::dither);
-  flag(s.general, "Lights", &SceneSettings::lights);
-  flag(s.general, "Smooth", &SceneSettings::smooth);
-  flag(s.general, "DisplayLists", &SceneSettings::displayLists);
-
-  text(s.text, "Text", &SceneSettings::text);
-  text(s.text, "Font", &SceneSettings::font);
-  flag(s.text, "Show", &SceneSettings::textShow);
-  flag(s.text, "Color", &SceneSettings::textColor);
-  number(s.text, "Resolution", &SceneSettings::textResolution);
-  number(s.text, "Size", &SceneSettings::textSize);
-  number(s.text, "Speed", &SceneSettings::textSpeed);
-
-  flag(s.big, "Show", &SceneSettings::bigShow);
-  flag(s.big, "Color", &SceneSettings::bigColor);
-  number(s.big, "Density", &SceneSettings::bigDensity);
-  number(s.big, "Gestalt", &SceneSettings::bigGestalt);
-
-  flag(s.small, "Show", &SceneSettings::smallShow);
-  flag(s.small, "Color", &SceneSettings::smallColor);
-  number(s.small, "Density", &SceneSettings::smallDensity);
-  number(s.small, "Gestalt", &SceneSettings::smallGestalt);
-
+  ProfileStore store(*this);
+  scene_options::Save(store, SettingsLayout(), settings, _stored ? &*_stored : nullptr);
   _stored = settings;
-  _storedKnown = true;
 }

@@ -3,7 +3,7 @@
 #include <atomic>
 #include <cstring>
 
-#include "scene/option_ranges.h"
+#include "scene/scene_options.h"
 
 namespace text_format {
 
@@ -98,12 +98,12 @@ std::string WithoutControlChars(const std::string& text) {
 
 std::string Drawn(const std::string& text) {
   std::string shown = WithoutControlChars(text);
-  if (shown.size() > option_ranges::kTextDrawnChars) shown.resize(option_ranges::kTextDrawnChars);
+  if (shown.size() > kDrawnChars) shown.resize(kDrawnChars);
   return shown;
 }
 
 double RingTurn(int textSpeed, double phase) {
-  return (option_ranges::kTextSpeed.clamp(textSpeed) + 1) * -5.0 * phase * 0.5;
+  return (scene_options::Clamped(&SceneSettings::textSpeed, textSpeed) + 1) * -5.0 * phase * 0.5;
 }
 
 std::vector<float> RingAngles(const std::string& shown, const float (&advance)[kGlyphCount],

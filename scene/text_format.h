@@ -1,5 +1,6 @@
 // Window-free rules of the text ring: time patterns, formatting, angles.
 #pragma once
+#include <cstddef>
 #include <ctime>
 #include <string>
 #include <vector>
@@ -22,8 +23,11 @@ std::string Format(const std::string& pattern, std::time_t t);
 // Characters below 32 have no glyph: they are dropped from the shown text.
 std::string WithoutControlChars(const std::string& text);
 
+// Characters of the text that the ring draws; more would only overlap.
+constexpr std::size_t kDrawnChars = 1000;
+
 // What the ring draws of a text: the characters that have a glyph, at most
-// the first option_ranges::kTextDrawnChars of them.
+// the first kDrawnChars of them.
 std::string Drawn(const std::string& text);
 
 // Degrees the ring has turned about the vertical axis at a phase: the

@@ -1,6 +1,6 @@
 #include "scene/text_ring.h"
 
-#include "scene/option_ranges.h"
+#include "scene/scene_options.h"
 #include "scene/text_format.h"
 
 TextRing::TextRing(GLuint list_, GLuint glyphBase_, bool useList_,
@@ -12,7 +12,8 @@ TextRing::TextRing(GLuint list_, GLuint glyphBase_, bool useList_,
       textColor(s.textColor) {
   SetupChannels(CyclerKind::TextRing, channels);
   radius = 1.2f;
-  scale = static_cast<float>(option_ranges::kTextSize.clamp(s.textSize) + 1) * 0.05f;
+  scale =
+      static_cast<float>(scene_options::Clamped(&SceneSettings::textSize, s.textSize) + 1) * 0.05f;
   lastTime = text_format::Now();
   pattern = s.text;
   timed = text_format::IsTimed(pattern);

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <string>
 
+#include "glx/report_failure.h"
 #include "scene/color_cycler.h"
 #include "scene/sphere_detail.h"
 #include "scene/text_format.h"
@@ -108,6 +109,7 @@ bool ZAzozeru::InitGL() {
     _smallCycler = new ColorCycler(CyclerKind::SmallSphere, small);
     return !StopRequested();
   } catch (...) {
+    glx::log_failure("ZAzozeru::InitGL");
     return false;
   }
 }
@@ -270,6 +272,8 @@ void ZAzozeru::Draw() {
       pushed = false;
     }
   } catch (...) {
+    // The objects drawn before the failure are still worth the frame.
+    glx::log_failure("ZAzozeru::Draw");
     if (pushed) glPopMatrix();
   }
 }

@@ -1,5 +1,10 @@
 // The Verivir scene: a big sphere spinning about two axes, a small sphere on a
 // tumbling figure eight, and a ring of outline text, each cycling its colour.
+//
+// Failures in the scene follow the engine's (glx/animator.h): a hook that
+// fails returns false or draws what it can, logging what it caught; the
+// window-free rules (options, text, spheres, colour channels) return values
+// and bring a stored number into range instead of failing.
 #pragma once
 #include <windows.h>
 #include <GL/gl.h>

@@ -17,17 +17,18 @@ const Tool kTools[] = {
 
 }  // namespace
 
-CGeneralPage::CGeneralPage() : CPropertyPage(IDD_GENERAL_PAGE) {}
+CGeneralPage::CGeneralPage(SceneSettings& settings)
+    : CPropertyPage(IDD_GENERAL_PAGE), _settings(settings) {}
 
 CGeneralPage::~CGeneralPage() = default;
 
 void CGeneralPage::DoDataExchange(CDataExchange* dx) {
-  DDX_Check(dx, IDC_BLEND, _blend);
-  DDX_Check(dx, IDC_ALPHA, _alpha);
-  DDX_Check(dx, IDC_DITHER, _dither);
-  DDX_Check(dx, IDC_LIGHTS, _lights);
-  DDX_Check(dx, IDC_SMOOTH, _smooth);
-  DDX_Check(dx, IDC_DISPLAY_LISTS, _displayLists);
+  DDX_Check(dx, IDC_BLEND, _settings.blend);
+  DDX_Check(dx, IDC_ALPHA, _settings.alpha);
+  DDX_Check(dx, IDC_DITHER, _settings.dither);
+  DDX_Check(dx, IDC_LIGHTS, _settings.lights);
+  DDX_Check(dx, IDC_SMOOTH, _settings.smooth);
+  DDX_Check(dx, IDC_DISPLAY_LISTS, _settings.displayLists);
 }
 
 BOOL CGeneralPage::PreTranslateMessage(MSG* msg) {

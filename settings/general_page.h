@@ -2,19 +2,13 @@
 #pragma once
 #include "framework/controls.h"
 #include "framework/propsheet.h"
+#include "scene/scene_settings.h"
 
 class CGeneralPage : public CPropertyPage {
  public:
-  CGeneralPage();
+  // Binds the controls to the fields of settings, which must outlive the page.
+  explicit CGeneralPage(SceneSettings& settings);
   ~CGeneralPage() override;
-
-  // Booleans as the data exchange keeps them (0 or 1).
-  int _blend = 0;
-  int _alpha = 0;
-  int _dither = 0;
-  int _lights = 0;
-  int _smooth = 0;
-  int _displayLists = 0;
 
  protected:
   BOOL OnCmdMsg(UINT id, int code) override;
@@ -24,5 +18,6 @@ class CGeneralPage : public CPropertyPage {
 
  private:
   void OnModified();
+  SceneSettings& _settings;
   CToolTipCtrl _tooltip;
 };

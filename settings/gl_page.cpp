@@ -3,14 +3,11 @@
 #include <GL/gl.h>
 
 #include "framework/app.h"
-#include "settings/gl_extensions.h"
 #include "settings/settings_ids.h"
 
 IMPLEMENT_DYNCREATE(CGLPage, CPropertyPage)
 
 namespace {
-
-int liveRecords = 0;
 
 struct SortState {
   int column;
@@ -34,8 +31,6 @@ std::string GlString(GLenum name) {
 CGLPage::CGLPage() : CPropertyPage(IDD_GL_PAGE) {}
 
 CGLPage::~CGLPage() = default;
-
-int CGLPage::LiveRecords() { return liveRecords; }
 
 void CGLPage::DoDataExchange(CDataExchange* dx) {
   DDX_Control(dx, IDC_GL_EXTENSIONS, _list);
@@ -94,13 +89,13 @@ void CGLPage::FillList() {
   _list.InsertColumn(0, "Extension", LVCFMT_LEFT, 200);
   _list.InsertColumn(1, "Type", LVCFMT_LEFT, 50);
   if (_extensions.empty()) return;
-  for (const gl_extensions::Record& r : gl_extensions::Parse(_extensions)) {
+  _records = gl_extensions::Parse(_extensions);  // never changed while the list shows them
+  for (const gl_extensions::Record& r : _records) {
     // The list is sorted by item text, so it places each item itself.
     int item = _list.InsertItem(_list.GetItemCount(), r.name.c_str());
     if (item < 0) continue;
     _list.SetItemText(item, 1, r.type.c_str());
-    _list.SetItemData(item, reinterpret_cast<DWORD_PTR>(new gl_extensions::Record(r)));
-    ++liveRecords;
+    _list.SetItemData(item, reinterpret_cast<DWORD_PTR>(&r));
   }
 }
 
@@ -123,15 +118,4 @@ BOOL CGLPage::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) {
     return TRUE;
   }
   return CPropertyPage::OnNotify(wParam, lParam, result);
-}
-
-void CGLPage::OnDestroy() {
-  CPropertyPage::OnDestroy();
-  if (!_list.m_hWnd) return;
-  for (int i = 0; i < _list.GetItemCount(); ++i) {
-    auto* record = reinterpret_cast<gl_extensions::Record*>(_list.GetItemData(i));
-    if (!record) continue;
-    delete record;
-    --liveRecords;
-  }
 }

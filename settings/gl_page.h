@@ -1,9 +1,11 @@
 // The "About OpenGL" page: vendor, renderer, version and the extensions.
 #pragma once
 #include <string>
+#include <vector>
 
 #include "framework/controls.h"
 #include "framework/propsheet.h"
+#include "settings/gl_extensions.h"
 
 class CGLPage : public CPropertyPage {
   DECLARE_DYNCREATE(CGLPage)
@@ -19,18 +21,18 @@ class CGLPage : public CPropertyPage {
   int _sortColumn = 0;
   int _ascending = 1;
 
-  // Item records alive in every page of the process; the page frees its own on destruction.
-  static int LiveRecords();
   // What a column-header click does.
   void SortBy(int column);
 
  protected:
   BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) override;
-  void OnDestroy() override;
   void DoDataExchange(CDataExchange* dx) override;
   BOOL OnInitDialog() override;
 
  private:
   void QueryOpenGL();
   void FillList();
+
+  // What the list's items point to, kept as long as the page.
+  std::vector<gl_extensions::Record> _records;
 };

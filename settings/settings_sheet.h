@@ -1,4 +1,8 @@
 // The settings sheet: five pages over a scene settings record.
+//
+// Failures in the settings dialog follow the framework's (FALSE, null) and
+// are never shown: a page shows what it could find out ("not available" on
+// the OpenGL page), a link that cannot be opened does nothing.
 #pragma once
 #include "framework/propsheet.h"
 #include "scene/scene_settings.h"
@@ -11,14 +15,16 @@
 class CSettingsSheet : public CPropertySheet {
   DECLARE_DYNAMIC(CSettingsSheet)
  public:
-  // Adds the pages and loads their values from settings, which must outlive the
-  // sheet: Apply and StorePages write into it.
+  // The pages edit a copy of settings, which must outlive the sheet: Apply
+  // and OK write the copy back into it, Cancel leaves it as it is.
   explicit CSettingsSheet(SceneSettings& settings);
   ~CSettingsSheet() override;
 
-  // Writes the page values into the settings.
-  void StorePages();
+ private:
+  SceneSettings& _settings;
+  SceneSettings _edited;
 
+ public:
   CAboutPage _about;
   CGeneralPage _general;
   CTextPage _text;
@@ -27,9 +33,4 @@ class CSettingsSheet : public CPropertySheet {
 
  protected:
   BOOL OnCmdMsg(UINT id, int code) override;
-
- private:
-  void LoadPages();
-
-  SceneSettings& _settings;
 };

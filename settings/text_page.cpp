@@ -1,9 +1,10 @@
 #include "settings/text_page.h"
 
 #include "framework/font_dialog.h"
+#include "scene/scene_options.h"
 #include "settings/settings_ids.h"
 
-IMPLEMENT_DYNCREATE(CTextPage, CPropertyPage)
+IMPLEMENT_DYNAMIC(CTextPage, CPropertyPage)
 
 namespace {
 
@@ -24,17 +25,17 @@ const int kTextControls[] = {IDC_TEXT,      IDC_FONT,  IDC_TEXT_QUALITY,
 
 }  // namespace
 
-CTextPage::CTextPage() : CPropertyPage(IDD_TEXT_PAGE) {}
+CTextPage::CTextPage(SceneSettings& settings) : CPropertyPage(IDD_TEXT_PAGE), _settings(settings) {}
 
 CTextPage::~CTextPage() = default;
 
 void CTextPage::DoDataExchange(CDataExchange* dx) {
   DDX_Control(dx, IDC_SPEED, _slider);
-  DDX_Text(dx, IDC_TEXT, _text);
-  DDX_CBIndex(dx, IDC_TEXT_QUALITY, _quality);
-  DDX_CBIndex(dx, IDC_TEXT_SIZE, _size);
-  DDX_Check(dx, IDC_SHOW_TEXT, _showText);
-  DDX_Check(dx, IDC_TEXT_COLOR, _textColor);
+  DDX_Text(dx, IDC_TEXT, _settings.text);
+  DDX_Kept(dx, IDC_TEXT_QUALITY, _settings.textResolution, DDX_CBIndex);
+  DDX_Kept(dx, IDC_TEXT_SIZE, _settings.textSize, DDX_CBIndex);
+  DDX_Check(dx, IDC_SHOW_TEXT, _settings.textShow);
+  DDX_Check(dx, IDC_TEXT_COLOR, _settings.textColor);
 }
 
 BOOL CTextPage::PreTranslateMessage(MSG* msg) {
@@ -45,9 +46,10 @@ BOOL CTextPage::PreTranslateMessage(MSG* msg) {
 BOOL CTextPage::OnInitDialog() {
   _filling = true;
   CPropertyPage::OnInitDialog();
-  _slider.SetRange(0, 10, FALSE);
-  _slider.SetPos(_speed);
-  EnableTextControls(_showText);
+  const scene_options::IntRange speeds = scene_options::RangeOf(&SceneSettings::textSpeed);
+  _slider.SetRange(speeds.low, speeds.high, FALSE);
+  _slider.SetPos(_settings.textSpeed);
+  EnableTextControls(_settings.textShow);
   UpdateData(FALSE);
   _filling = false;
   _tooltip.Create(this);
@@ -65,7 +67,7 @@ BOOL CTextPage::OnSetActive() {
 
 void CTextPage::OnOK() {
   // The slider is read only here (Apply and OK), not while it is dragged.
-  _speed = _slider.GetPos();
+  _settings.textSpeed = _slider.GetPos();
   CPropertyPage::OnOK();
 }
 
@@ -82,7 +84,7 @@ BOOL CTextPage::OnCmdMsg(UINT id, int code) {
     case IDC_SHOW_TEXT:
       if (code != BN_CLICKED) break;
       UpdateData(TRUE);
-      EnableTextControls(_showText);
+      EnableTextControls(_settings.textShow);
       SetModified(TRUE);
       return TRUE;
     case IDC_TEXT_COLOR:
@@ -113,10 +115,10 @@ void CTextPage::OnModified() {
 void CTextPage::OnFont() {
   LOGFONTA lf = {};
   // A face name longer than the field's 31 characters is cut there.
-  lstrcpynA(lf.lfFaceName, _font.c_str(), LF_FACESIZE);
+  lstrcpynA(lf.lfFaceName, _settings.font.c_str(), LF_FACESIZE);
   CFontDialog dlg(&lf, CF_SCREENFONTS | CF_FORCEFONTEXIST | CF_TTONLY);
   if (dlg.DoModal() != IDOK) return;
-  _font = dlg.GetFaceName();
+  _settings.font = dlg.GetFaceName();
   OnModified();
 }
 

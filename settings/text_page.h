@@ -1,24 +1,15 @@
 // The "Text" page: the ring of text around the big sphere.
 #pragma once
-#include <string>
-
 #include "framework/controls.h"
 #include "framework/propsheet.h"
+#include "scene/scene_settings.h"
 
 class CTextPage : public CPropertyPage {
-  DECLARE_DYNCREATE(CTextPage)
+  DECLARE_DYNAMIC(CTextPage)
  public:
-  CTextPage();
+  // Binds the controls to the fields of settings, which must outlive the page.
+  explicit CTextPage(SceneSettings& settings);
   ~CTextPage() override;
-
-  CSliderCtrl _slider;
-  std::string _text;
-  int _quality = -1;
-  int _size = -1;
-  int _showText = 0;
-  int _textColor = 0;
-  std::string _font;
-  int _speed = 0;  // set by the sheet before the page is shown
 
  protected:
   BOOL OnCmdMsg(UINT id, int code) override;
@@ -33,6 +24,8 @@ class CTextPage : public CPropertyPage {
   void OnModified();
   void OnFont();
   void EnableTextControls(BOOL enable);
+  SceneSettings& _settings;
+  CSliderCtrl _slider;
   CToolTipCtrl _tooltip;
   // Filling the controls from the values changes the edit box; that is no edit.
   bool _filling = false;

@@ -2,7 +2,7 @@
 
 #include "settings/settings_ids.h"
 
-IMPLEMENT_DYNCREATE(ZAzozeruPage, CPropertyPage)
+IMPLEMENT_DYNAMIC(ZAzozeruPage, CPropertyPage)
 
 namespace {
 
@@ -27,19 +27,20 @@ const int kSmallControls[] = {IDC_SMALL_DENSITY, IDC_SMALL_APPEARANCE, IDC_SMALL
 
 }  // namespace
 
-ZAzozeruPage::ZAzozeruPage() : CPropertyPage(IDD_ZAZOZERU_PAGE) {}
+ZAzozeruPage::ZAzozeruPage(SceneSettings& settings)
+    : CPropertyPage(IDD_ZAZOZERU_PAGE), _settings(settings) {}
 
 ZAzozeruPage::~ZAzozeruPage() = default;
 
 void ZAzozeruPage::DoDataExchange(CDataExchange* dx) {
-  DDX_CBIndex(dx, IDC_BIG_DENSITY, _bigDensity);
-  DDX_CBIndex(dx, IDC_SMALL_DENSITY, _smallDensity);
-  DDX_Radio(dx, IDC_BIG_POINTS, _bigGestalt);
-  DDX_Radio(dx, IDC_SMALL_POINTS, _smallGestalt);
-  DDX_Check(dx, IDC_BIG_SHOW, _bigShow);
-  DDX_Check(dx, IDC_SMALL_SHOW, _smallShow);
-  DDX_Check(dx, IDC_SMALL_COLOR, _smallColor);
-  DDX_Check(dx, IDC_BIG_COLOR, _bigColor);
+  DDX_Kept(dx, IDC_BIG_DENSITY, _settings.bigDensity, DDX_CBIndex);
+  DDX_Kept(dx, IDC_SMALL_DENSITY, _settings.smallDensity, DDX_CBIndex);
+  DDX_Kept(dx, IDC_BIG_POINTS, _settings.bigGestalt, DDX_Radio);
+  DDX_Kept(dx, IDC_SMALL_POINTS, _settings.smallGestalt, DDX_Radio);
+  DDX_Check(dx, IDC_BIG_SHOW, _settings.bigShow);
+  DDX_Check(dx, IDC_SMALL_SHOW, _settings.smallShow);
+  DDX_Check(dx, IDC_SMALL_COLOR, _settings.smallColor);
+  DDX_Check(dx, IDC_BIG_COLOR, _settings.bigColor);
 }
 
 BOOL ZAzozeruPage::PreTranslateMessage(MSG* msg) {
@@ -49,8 +50,8 @@ BOOL ZAzozeruPage::PreTranslateMessage(MSG* msg) {
 
 BOOL ZAzozeruPage::OnInitDialog() {
   CPropertyPage::OnInitDialog();
-  EnableBig(_bigShow);
-  EnableSmall(_smallShow);
+  EnableBig(_settings.bigShow);
+  EnableSmall(_settings.smallShow);
   _tooltip.Create(this);
   _tooltip.Activate(TRUE);
   for (const Tool& t : kTools) _tooltip.AddTool(GetDlgItem(t.control), t.text);
@@ -62,12 +63,12 @@ BOOL ZAzozeruPage::OnCmdMsg(UINT id, int code) {
     switch (id) {
       case IDC_BIG_SHOW:
         UpdateData(TRUE);
-        EnableBig(_bigShow);
+        EnableBig(_settings.bigShow);
         SetModified(TRUE);
         return TRUE;
       case IDC_SMALL_SHOW:
         UpdateData(TRUE);
-        EnableSmall(_smallShow);
+        EnableSmall(_settings.smallShow);
         SetModified(TRUE);
         return TRUE;
       case IDC_BIG_COLOR:
@@ -90,8 +91,9 @@ BOOL ZAzozeruPage::OnCmdMsg(UINT id, int code) {
     }
     if (code == CBN_CLOSEUP) {
       // A list dropped down and closed without a new choice is no change.
-      const int& index = id == IDC_BIG_DENSITY ? _bigDensity : _smallDensity;
-      int before = index;
+      const std::int32_t& index =
+          id == IDC_BIG_DENSITY ? _settings.bigDensity : _settings.smallDensity;
+      const std::int32_t before = index;
       UpdateData(TRUE);
       if (index != before) SetModified(TRUE);
       return TRUE;

@@ -2,22 +2,14 @@
 #pragma once
 #include "framework/controls.h"
 #include "framework/propsheet.h"
+#include "scene/scene_settings.h"
 
 class ZAzozeruPage : public CPropertyPage {
-  DECLARE_DYNCREATE(ZAzozeruPage)
+  DECLARE_DYNAMIC(ZAzozeruPage)
  public:
-  ZAzozeruPage();
+  // Binds the controls to the fields of settings, which must outlive the page.
+  explicit ZAzozeruPage(SceneSettings& settings);
   ~ZAzozeruPage() override;
-
-  // List and radio selections are zero-based indexes, -1 for none.
-  int _bigDensity = -1;
-  int _smallDensity = -1;
-  int _bigGestalt = -1;
-  int _smallGestalt = -1;
-  int _bigShow = 0;
-  int _smallShow = 0;
-  int _smallColor = 0;
-  int _bigColor = 0;
 
  protected:
   BOOL OnCmdMsg(UINT id, int code) override;
@@ -29,5 +21,6 @@ class ZAzozeruPage : public CPropertyPage {
   void OnModified();
   void EnableBig(BOOL enable);
   void EnableSmall(BOOL enable);
+  SceneSettings& _settings;
   CToolTipCtrl _tooltip;
 };

@@ -1,3 +1,10 @@
+// Values of the xtl support library, the base of its ranges and bounded values.
+//
+// Failures in xtl: the registry layer returns its result codes and never
+// throws; stored data is read into std::optional, empty when it does not say
+// what is wanted; the ranges, the bounded values and the singleton manager
+// throw their small structures by value (illegal_range, out_of_range,
+// not_created), which mean the caller broke the rule it was given.
 #ifndef XTL_VALUE_H
 #define XTL_VALUE_H
 

@@ -341,37 +341,20 @@ bool Program::End(DWORD* exitCode, DWORD timeoutMs) {
   return true;
 }
 
-namespace {
-
-struct ReadySearch {
-  DWORD pid;
-  HWND found;
-};
-
-BOOL CALLBACK FindReadySaver(HWND hwnd, LPARAM lParam) {
-  auto* search = reinterpret_cast<ReadySearch*>(lParam);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(hwnd, &pid);
-  if (pid != search->pid || !GetPropA(hwnd, "VerivirSceneReady")) return TRUE;
-  search->found = hwnd;
-  return FALSE;
-}
-
-}  // namespace
-
 long SaverRunsAndCloses(const std::string& saver) {
   Program run("\"" + saver + "\" /s");
-  ReadySearch search{run.pid(), nullptr};
+  HWND ready = nullptr;
   if (run.started()) {
     // Building the text's glyphs on a software renderer takes a while.
-    for (DWORD start = GetTickCount();
-         !search.found && run.running() && GetTickCount() - start < 120000; Sleep(kStepMs))
-      EnumWindows(FindReadySaver, reinterpret_cast<LPARAM>(&search));
+    for (DWORD start = GetTickCount(); !ready && run.running() && GetTickCount() - start < 120000;
+         Sleep(kStepMs))
+      ready = testing_support::FindTopWindow(
+          run.pid(), [](HWND hwnd) { return GetPropA(hwnd, "VerivirSceneReady") != nullptr; });
   }
   DWORD code = 0;
-  if (search.found) PostMessageA(search.found, WM_CLOSE, 0, 0);
+  if (ready) PostMessageA(ready, WM_CLOSE, 0, 0);
   const bool ended = run.End(&code, 30000);
-  return search.found && ended ? static_cast<long>(code) : -1;
+  return ready && ended ? static_cast<long>(code) : -1;
 }
 
 bool SetupWizard::End(DWORD timeoutMs) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include "glx/error_table.h"
 #include "glx/message_format.h"
 #include "xtl/singleton.h"
@@ -39,6 +41,19 @@ TEST(ErrorTable, FailureBody) {
   // The message slot is searched for only after the inserted context.
   EXPECT_EQ("a%s caught an exception with the following message:\n\n%1 x",
             glx::failure_body("a%s", "%1 x"));
+}
+
+TEST(ErrorTable, CurrentFailureSaysWhatTheHandledExceptionSays) {
+  auto described = [](auto thrown) {
+    try {
+      throw thrown;
+    } catch (...) {
+      return glx::current_failure();
+    }
+  };
+  EXPECT_EQ("glx::CAnimator::CreateRC: _hrc is NULL",
+            described(std::runtime_error("glx::CAnimator::CreateRC: _hrc is NULL")));
+  EXPECT_EQ("an exception of another type", described(42));
 }
 
 }  // namespace

@@ -97,7 +97,7 @@ class OpenGLWndTest : public ::testing::Test {
 TEST_F(OpenGLWndTest, ZeroSizesAreNotPassedOn) {
   TestWnd* wnd = Open(false);
   ASSERT_NE(wnd, nullptr);
-  auto* animator = static_cast<CountingAnimator*>(wnd->Animator());
+  auto* animator = static_cast<CountingAnimator*>(wnd->_animator);
   EXPECT_EQ(animator->Width(), 96);  // from creation
   SendMessageA(wnd->m_hWnd, WM_SIZE, SIZE_MINIMIZED, MAKELPARAM(0, 0));
   SendMessageA(wnd->m_hWnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(50, 0));
@@ -117,7 +117,7 @@ TEST_F(OpenGLWndTest, CloseSuspendsUnhooksPostsQuitAndLeavesTheWindow) {
   SendMessageA(hwnd, WM_CLOSE, 0, 0);
   EXPECT_EQ(wnd->asked, 1);
   EXPECT_TRUE(wnd->frozenWhileAsked);
-  EXPECT_EQ(wnd->Animator(), nullptr);
+  EXPECT_EQ(wnd->_animator, nullptr);
   EXPECT_EQ(g_exited.load(), 1) << "the render thread ended";
   EXPECT_EQ(g_deleted.load(), 1);
   EXPECT_TRUE(QuitPosted());
@@ -147,14 +147,14 @@ TEST_F(OpenGLWndTest, EveryRefusedCloseFreezesWhileAskedThenTheAnimationGoesOn) 
     frames = g_frames;
     EXPECT_TRUE(WaitFor([&] { return g_frames > frames + 2; })) << "frozen after WM_CLOSE " << i;
   }
-  EXPECT_NE(wnd->Animator(), nullptr);
+  EXPECT_NE(wnd->_animator, nullptr);
   EXPECT_FALSE(QuitPosted());
   wnd->allow = true;
   DWORD start = GetTickCount();
   EXPECT_EQ(SendMessageA(hwnd, WM_REQUESTCLOSE, 0, 0), 0);
   EXPECT_LT(GetTickCount() - start, 2000u);
   EXPECT_EQ(g_exited.load(), 1);
-  EXPECT_EQ(wnd->Animator(), nullptr);
+  EXPECT_EQ(wnd->_animator, nullptr);
   EXPECT_TRUE(QuitPosted());
   DestroyWindow(hwnd);
 }
@@ -245,11 +245,11 @@ TEST_F(OpenGLWndTest, AWaitDialogShowsOnlyWhileASlowSetUpRuns) {
   ASSERT_TRUE(WaitFor([&] { return made == 1; }));
   EXPECT_GE(madeAt - entered, 250u) << "shown before the set-up took its time";
   EXPECT_EQ(GetWindowThreadProcessId(dialog, nullptr), GetCurrentThreadId());
-  EXPECT_TRUE(slow->Animator()->_preparing);
+  EXPECT_TRUE(slow->_animator->_preparing);
   SetEvent(g_setUpMayEnd);
   EXPECT_TRUE(WaitFor([&] { return slow->readies == 1; }));
   EXPECT_FALSE(IsWindow(dialog)) << "gone with the set-up";
-  EXPECT_FALSE(slow->Animator()->_preparing);
+  EXPECT_FALSE(slow->_animator->_preparing);
   DestroyWindow(slow->m_hWnd);
 
   // Nothing is dispatched until the quick set-up has ended: its end is then
@@ -260,7 +260,7 @@ TEST_F(OpenGLWndTest, AWaitDialogShowsOnlyWhileASlowSetUpRuns) {
   ASSERT_TRUE(quick->Create(0, WS_POPUP, r, nullptr));
   quick->ShowAndAnimate();
   const DWORD start = GetTickCount();
-  while (quick->Animator()->_preparing && GetTickCount() - start < 10000) Sleep(1);
+  while (quick->_animator->_preparing && GetTickCount() - start < 10000) Sleep(1);
   EXPECT_TRUE(WaitFor([&] { return quick->readies == 1; }));
   EXPECT_EQ(made, 1) << "no dialog for a quick set-up";
   DestroyWindow(quick->m_hWnd);
@@ -285,7 +285,7 @@ TEST_F(OpenGLWndTest, AFactoryMakesTheAnimatorInsteadOfTheClass) {
   RECT r = {0, 0, 48, 32};
   ASSERT_TRUE(wnd->Create(0, WS_POPUP, r, nullptr));
   ASSERT_NE(made, nullptr);
-  EXPECT_EQ(wnd->Animator(), made);
+  EXPECT_EQ(wnd->_animator, made);
   wnd->ShowAndAnimate();
   EXPECT_TRUE(WaitFor([] { return g_frames >= 2; }));
   DestroyWindow(wnd->m_hWnd);

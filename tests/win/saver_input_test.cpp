@@ -54,7 +54,7 @@ class SaverInput : public ::testing::Test {
     wnd->_animatorClass = RUNTIME_CLASS(ZAzozeru);
     ASSERT_TRUE(wnd->CreateFullScreen(nullptr));
     hwnd = wnd->m_hWnd;
-    scene = static_cast<ZAzozeru*>(wnd->Animator());
+    scene = static_cast<ZAzozeru*>(wnd->_animator);
     ASSERT_NE(scene, nullptr);
   }
   void TearDown() override {
@@ -97,7 +97,7 @@ TEST_F(SaverInput, EveryInputIsIgnoredWhileTheSceneIsPreparing) {
   EXPECT_FALSE(QuitPosted());
   EXPECT_FALSE(wnd->_closing);
   EXPECT_EQ(wnd->_mousePos.x, -1);
-  EXPECT_EQ(wnd->Animator(), scene);
+  EXPECT_EQ(wnd->_animator, scene);
   ExpectView(0.0f, 0.0f, 0.0f, 0.0f);
   scene->_preparing = false;
   Key(WM_KEYDOWN, 'X');
@@ -124,7 +124,7 @@ TEST_F(SaverInput, SixViewKeysTurnTheSceneAndReleasesDoNothing) {
   Key(WM_KEYDOWN, VK_SHIFT);
   EXPECT_TRUE(QuitPosted());
   EXPECT_TRUE(wnd->_closing);
-  EXPECT_EQ(wnd->Animator(), nullptr);
+  EXPECT_EQ(wnd->_animator, nullptr);
   // Closing: further keys are ignored.
   Key(WM_KEYDOWN, 'B');
   ExpectView(0.0f, 0.0f, 0.0f, 0.0f);
@@ -164,7 +164,7 @@ TEST_F(SaverInput, ScreenSaveCommandClosesAndIsNotPassedOn) {
   SendMessageA(hwnd, WM_SYSCOMMAND, SC_SCREENSAVE, 0);
   EXPECT_TRUE(wnd->_closing);
   EXPECT_TRUE(QuitPosted());
-  EXPECT_EQ(wnd->Animator(), nullptr);
+  EXPECT_EQ(wnd->_animator, nullptr);
   // Closing: every later command is swallowed too.
   SendMessageA(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
   EXPECT_FALSE(QuitPosted());
@@ -177,7 +177,7 @@ TEST_F(SaverInput, CloseCommandClosesAsACloseRequestAndIsNotPassedOn) {
   SendMessageA(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
   EXPECT_TRUE(wnd->_closing) << "handled as a close request, not only as WM_CLOSE";
   EXPECT_TRUE(QuitPosted());
-  EXPECT_EQ(wnd->Animator(), nullptr);
+  EXPECT_EQ(wnd->_animator, nullptr);
   EXPECT_TRUE(wnd->defaultCommands.empty());
 }
 
@@ -212,11 +212,11 @@ TEST_F(SaverPasswordInput, AKeyAfterAWrongPasswordAsksAgain) {
   Key(WM_KEYDOWN, VK_SPACE);
   EXPECT_FALSE(QuitPosted()) << "wrong password";
   EXPECT_FALSE(wnd->_closing);
-  EXPECT_EQ(wnd->Animator(), scene);
+  EXPECT_EQ(wnd->_animator, scene);
   Key(WM_KEYDOWN, VK_SPACE);
   EXPECT_TRUE(QuitPosted()) << "asked again, right password";
-  EXPECT_EQ(wnd->Animator(), nullptr);
-  EXPECT_FALSE(PasswordMgr::instance()->IsLoaded()) << "released once it was right";
+  EXPECT_EQ(wnd->_animator, nullptr);
+  EXPECT_FALSE(PasswordMgr::instance()->IsRequired()) << "released once it was right";
 }
 
 TEST_F(SaverPasswordInput, RefusedMouseCloseTakesANewReferenceARefusedKeyKeepsIt) {
@@ -277,10 +277,10 @@ TEST_F(SaverPasswordInput, OnlyAVerifiedCloseOrTheSessionsEndOpensTheLock) {
   EXPECT_FALSE(app.QuitAllowed());
   SendMessageA(hwnd, WM_ENDSESSION, FALSE, 0);  // the session goes on after all
   EXPECT_FALSE(QuitPosted());
-  EXPECT_EQ(wnd->Animator(), scene);
+  EXPECT_EQ(wnd->_animator, scene);
   SendMessageA(hwnd, WM_ENDSESSION, TRUE, 0);
   EXPECT_TRUE(QuitPosted()) << "closed; the double, had it been asked, would have refused";
-  EXPECT_EQ(wnd->Animator(), nullptr);
+  EXPECT_EQ(wnd->_animator, nullptr);
   EXPECT_FALSE(wnd->IsLocked());
   EXPECT_TRUE(app.QuitAllowed());
 }

@@ -56,7 +56,7 @@ TEST_F(Passwords, NotRequiredLoadsNothing) {
       SHSetValueA(HKEY_CURRENT_USER, kDesktop, "ScreenSaveUsePassword", REG_SZ, "0", 2);
     PasswordMgr* mgr = PasswordMgr::instance();
     EXPECT_FALSE(mgr->Prepare());
-    EXPECT_FALSE(mgr->IsLoaded());
+    EXPECT_FALSE(mgr->IsRequired());
     EXPECT_TRUE(mgr->Verify(nullptr));
     EXPECT_FALSE(SaverRunning());
   }
@@ -77,7 +77,7 @@ TEST_F(Passwords, RequiredLoadsVerifiesAndReleases) {
   EXPECT_FALSE(mgr->Verify(owner));  // wrong password
   EXPECT_TRUE(mgr->Verify(owner));
   mgr->Release();
-  EXPECT_FALSE(mgr->IsLoaded());
+  EXPECT_FALSE(mgr->IsRequired());
   EXPECT_FALSE(SaverRunning());
   EXPECT_TRUE(mgr->Verify(owner));  // no library any more: no prompt
   EXPECT_EQ(Log(),

@@ -100,7 +100,7 @@ TEST(SaverWindow, CoversTheVirtualScreenWithOnePicturePerMonitor) {
   // Every monitor lies within the window and within one of the pictures, and
   // every picture is exactly one monitor (a clone within another has none).
   const std::vector<glx::screen_rect> monitors = MonitorRects();
-  const std::vector<glx::gl_viewport>& views = wnd->Animator()->Viewports();
+  const std::vector<glx::gl_viewport>& views = wnd->_animator->Viewports();
   ASSERT_FALSE(monitors.empty());
   ASSERT_FALSE(views.empty());
   std::vector<glx::screen_rect> pictures;
@@ -203,6 +203,8 @@ const char kPreviewKey[] = "Software\\Morvel Software Development\\Screen Savers
 // as the byte that the black-box run stores.
 TEST(SaverApp, AMutedPreviewCreatesNoWindowWhateverTypeTheFlagHas) {
   CSaverApp app;
+  app.m_pszAppName = "Verivir";
+  app.SetRegistryKey(IDS_REGISTRY_KEY);
   const HWND parent = testing_support::CreateTestWindow(120, 90, false);
   const DWORD number = 1;
   const struct {

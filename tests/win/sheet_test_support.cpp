@@ -4,6 +4,8 @@
 #include <fstream>
 #include <vector>
 
+#include "scene/scene_options.h"
+
 namespace sheet_testing {
 
 void SheetTest::TearDown() { Close(); }
@@ -164,57 +166,21 @@ bool SaveWindowPng(HWND hwnd, const std::string& path) {
 
 namespace sheet_testing {
 
-void ExpectSameSettings(const SceneSettings& e, const SceneSettings& a) {
-  EXPECT_EQ(e.text, a.text);
-  EXPECT_EQ(e.font, a.font);
-  EXPECT_EQ(e.textResolution, a.textResolution);
-  EXPECT_EQ(e.textSize, a.textSize);
-  EXPECT_EQ(e.textSpeed, a.textSpeed);
-  EXPECT_EQ(e.bigDensity, a.bigDensity);
-  EXPECT_EQ(e.bigGestalt, a.bigGestalt);
-  EXPECT_EQ(e.smallDensity, a.smallDensity);
-  EXPECT_EQ(e.smallGestalt, a.smallGestalt);
-  EXPECT_EQ(e.bigColor, a.bigColor);
-  EXPECT_EQ(e.bigShow, a.bigShow);
-  EXPECT_EQ(e.smallColor, a.smallColor);
-  EXPECT_EQ(e.smallShow, a.smallShow);
-  EXPECT_EQ(e.textShow, a.textShow);
-  EXPECT_EQ(e.textColor, a.textColor);
-  EXPECT_EQ(e.blend, a.blend);
-  EXPECT_EQ(e.alpha, a.alpha);
-  EXPECT_EQ(e.dither, a.dither);
-  EXPECT_EQ(e.lights, a.lights);
-  EXPECT_EQ(e.smooth, a.smooth);
-  EXPECT_EQ(e.doubleBuffer, a.doubleBuffer);
-  EXPECT_EQ(e.genericAccel, a.genericAccel);
-  EXPECT_EQ(e.displayLists, a.displayLists);
+void ExpectSameSettings(const SceneSettings& expected, const SceneSettings& actual) {
+  for (const scene_options::Option& o : scene_options::kOptions)
+    EXPECT_TRUE(scene_options::Same(o, expected, actual)) << o.section << "\\" << o.name;
 }
 
 SceneSettings EveryFieldChanged() {
+  using scene_options::Kind;
   SceneSettings s;
-  s.text = "Round %H:%M trip";
-  s.font = "Liberation Sans";
-  s.textResolution = 2;
-  s.textSize = 3;
-  s.textSpeed = 7;
-  s.bigDensity = 2;
-  s.bigGestalt = 1;
-  s.smallDensity = 1;
-  s.smallGestalt = 2;
-  s.bigColor = !s.bigColor;
-  s.bigShow = !s.bigShow;
-  s.smallColor = !s.smallColor;
-  s.smallShow = !s.smallShow;
-  s.textShow = !s.textShow;
-  s.textColor = !s.textColor;
-  s.blend = !s.blend;
-  s.alpha = !s.alpha;
-  s.dither = !s.dither;
-  s.lights = !s.lights;
-  s.smooth = !s.smooth;
-  s.doubleBuffer = !s.doubleBuffer;
-  s.genericAccel = !s.genericAccel;
-  s.displayLists = !s.displayLists;
+  for (const scene_options::Option& o : scene_options::kOptions) {
+    if (o.kind == Kind::Flag) s.*o.flag = !(s.*o.flag);
+    // A value the page can show: the top of the range, or the bottom where it starts there.
+    if (o.kind == Kind::Number)
+      s.*o.number = s.*o.number == o.range.high ? o.range.low : o.range.high;
+    if (o.kind == Kind::Text) s.*o.text = std::string("Round %H:%M ") + o.name;
+  }
   return s;
 }
 

@@ -49,9 +49,9 @@ std::string EncodePng(int width, int height, const std::string& rgb);
 
 namespace sheet_testing {
 
-// Every field of two records, one expectation each.
+// Every option of two records, one expectation each.
 void ExpectSameSettings(const SceneSettings& expected, const SceneSettings& actual);
-// A record in which every field differs from the initial values.
+// A record in which every option differs from its initial value.
 SceneSettings EveryFieldChanged();
 
 }  // namespace sheet_testing

@@ -39,3 +39,25 @@ check_layers() { # root
   fi
   echo "layers: every include goes down the stack"
 }
+
+# Each scene option is declared once, in its row of the option table: no other
+# product source spells its value name or its 1.0 name ("DisplayLists", say)
+# outside a comment.
+check_options() { # root
+  local root=$1 table=scene/scene_options.h names bad="" name hits
+  # A row's first string is its value name, its last the 1.0 name (or the value name again).
+  names=$(awk -F'"' '/^ *(Flag|Number|Text)\( *k[A-Za-z]+, *"/ { print $2; print $(NF - 1) }' \
+    "$root/$table" | sort -u)
+  [ -n "$names" ] || { echo "options: no rows found in $table"; return 1; }
+  while read -r name; do
+    hits=$(cd "$root" && git ls-files --cached --others --exclude-standard \
+        framework xtl glx scene settings saver | grep -E '\.(c|cpp|h)$' | grep -vx "$table" \
+      | xargs -r grep -HnF "\"$name\"" | grep -vE '^[^:]+:[0-9]+:[[:space:]]*//')
+    [ -z "$hits" ] || bad+="$hits"$'\n'
+  done <<<"$names"
+  if [ -n "$bad" ]; then
+    echo "option names spelled outside the option table ($table):"; printf '%s' "$bad"
+    return 1
+  fi
+  echo "options: each value name is spelled once, in the option table"
+}
