@@ -105,7 +105,7 @@ TEST(SceneText, AFaceWithoutOutlinesGivesWayToTheDefaultFace) {
   o.frames = 1;
   o.freezeAfter = 0;
   float advance = 0;
-  o.afterFrame = [&](TestScene& scene, int) { advance = scene.Advance('A'); };
+  o.afterFrame = [&](TestScene& scene, int) { advance = scene.GlyphAdvance('A'); };
   for (const char* face : {"System", "No Such Face"}) {
     OnlyText("A", 1).font = face;
     RunScene(o);
