@@ -280,7 +280,7 @@ bool CAnimator::DrawView() {
 bool CAnimator::IsFrameDue() {
   if (!IsWindow(_hwnd)) return false;
   const double now = Now();
-  if (!_schedule.take(now, _pacing.periodMs)) return false;
+  if (!_schedule.take(now, _pacing)) return false;
   _frameTime = now;
   return true;
 }

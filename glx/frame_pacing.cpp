@@ -49,14 +49,15 @@ frame_pacing choose_pacing(bool software, bool swapControl, double refreshHz) {
     p.periodMs = period - kSwapLeadMs;
   } else {
     p.periodMs = period;
+    p.onGrid = true;
   }
   return p;
 }
 
-bool frame_schedule::take(double nowMs, double periodMs) {
+bool frame_schedule::take(double nowMs, const frame_pacing& pacing) {
   if (nowMs < _due) return false;
-  _due += periodMs;
-  if (_due <= nowMs) _due = nowMs + periodMs;
+  _due = pacing.onGrid ? _due + pacing.periodMs : nowMs + pacing.periodMs;
+  if (_due <= nowMs) _due = nowMs + pacing.periodMs;
   return true;
 }
 

@@ -31,10 +31,14 @@ struct frame_pacing {
   // The swap interval to ask the driver for: the frame waits for the n-th
   // refresh in SwapBuffers. 0 leaves it alone.
   int swapInterval = 0;
-  // A frame is due this long after the previous one was due.
+  // A frame is due this long after the previous one.
   double periodMs = kTickMs;
+  // After the previous one was due, not drawn: frames keep to the display's
+  // refresh steps however late the thread wakes. Otherwise late wake-ups
+  // only lengthen the gap, as they always did.
+  bool onGrid = false;
   bool operator==(const frame_pacing& o) const {
-    return swapInterval == o.swapInterval && periodMs == o.periodMs;
+    return swapInterval == o.swapInterval && periodMs == o.periodMs && onGrid == o.onGrid;
   }
 };
 
@@ -52,15 +56,14 @@ bool has_extension(const std::string& extensions, const char* name);
 // sleeps until shortly before the refresh; otherwise it sleeps to the step.
 frame_pacing choose_pacing(bool software, bool swapControl, double refreshHz);
 
-// Schedules frames on a fixed grid, so the pace does not drift by the late
-// wake-ups of each wait; a frame that came more than a period late starts a
-// new grid instead of rushing the ones it missed.
+// When frames are due. On a grid a frame that came more than a period late
+// starts a new grid instead of rushing the ones it missed.
 class frame_schedule {
  public:
   // The next frame is due at once.
   void restart(double nowMs) { _due = nowMs; }
   // Whether a frame is due; when it is, the one after it is scheduled.
-  bool take(double nowMs, double periodMs);
+  bool take(double nowMs, const frame_pacing& pacing);
   // Milliseconds until the next frame is due, 0 when it is.
   double wait(double nowMs) const { return _due > nowMs ? _due - nowMs : 0.0; }
 

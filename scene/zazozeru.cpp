@@ -2,7 +2,6 @@
 
 #include <GL/glu.h>
 
-#include <algorithm>
 #include <cmath>
 #include <string>
 

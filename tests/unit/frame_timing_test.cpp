@@ -108,7 +108,7 @@ TEST(FramePacing, SoftwareRenderersKeepTheOldPaceOthersFollowTheDisplayUpToSixty
   EXPECT_TRUE(glx::is_software_renderer("llvmpipe (LLVM 15.0.6, 256 bits)"));
   EXPECT_FALSE(glx::is_software_renderer("NVIDIA GeForce RTX 3060/PCIe/SSE2"));
   EXPECT_FALSE(glx::is_software_renderer("Mesa Intel(R) UHD Graphics 620 (KBL GT2)"));
-  EXPECT_EQ(glx::choose_pacing(true, true, 144.0), (glx::frame_pacing{0, 31.0}));
+  EXPECT_EQ(glx::choose_pacing(true, true, 144.0), (glx::frame_pacing{0, 31.0, false}));
 
   // Every n-th refresh, n the smallest that keeps at or below 60 frames a second.
   for (double hz : {50.0, 59.94, 60.0, 75.0, 100.0, 120.0, 144.0, 165.0, 240.0, 360.0}) {
@@ -141,23 +141,33 @@ TEST(FramePacing, ExtensionsAreWholeWords) {
   EXPECT_FALSE(glx::has_extension("", "WGL_EXT_swap_control"));
 }
 
-// Late wake-ups do not slow the pace; a long stall starts a new grid instead
-// of a burst of frames to catch up.
-TEST(FramePacing, FramesStayOnTheirGridAndAStallStartsANewOne) {
+// Sleeping to the display's refresh steps, late wake-ups do not slow the
+// pace, and a long stall starts a new grid instead of a burst of frames to
+// catch up. At the old pace they only lengthen the gap, as they always did.
+TEST(FramePacing, FramesStayOnTheDisplaysStepsOrKeepTheOldGap) {
+  const glx::frame_pacing display = glx::choose_pacing(false, false, 60.0);
+  const glx::frame_pacing old = glx::choose_pacing(true, false, 60.0);
+  EXPECT_TRUE(display.onGrid);
+  EXPECT_FALSE(old.onGrid);
+  EXPECT_FALSE(glx::choose_pacing(false, true, 60.0).onGrid) << "the driver waits for the refresh";
+  auto framesInASecond = [](glx::frame_schedule& schedule, const glx::frame_pacing& pacing,
+                            double& now) {
+    int frames = 0;
+    for (const double end = now + 1000.0; now < end; now += schedule.wait(now) + 1.5)
+      frames += schedule.take(now, pacing);  // every wake-up 1.5 ms late
+    return frames;
+  };
   glx::frame_schedule schedule;
-  schedule.restart(0.0);
-  const double period = 1000.0 / 60.0;
-  int frames = 0;
   double now = 0.0;
-  while (now < 1000.0) {
-    if (schedule.take(now, period)) ++frames;
-    now += schedule.wait(now) + 1.5;  // every wake-up 1.5 ms late
-  }
-  EXPECT_EQ(frames, 60);
+  schedule.restart(now);
+  EXPECT_EQ(framesInASecond(schedule, display, now), 60);
   now += 500.0;  // a stall
-  EXPECT_TRUE(schedule.take(now, period));
-  EXPECT_FALSE(schedule.take(now + 1.0, period));
-  EXPECT_NEAR(schedule.wait(now), period, 1e-9);
+  EXPECT_TRUE(schedule.take(now, display));
+  EXPECT_FALSE(schedule.take(now + 1.0, display));
+  EXPECT_NEAR(schedule.wait(now), display.periodMs, 1e-9);
+
+  schedule.restart(now);
+  EXPECT_EQ(framesInASecond(schedule, old, now), 31) << "1000 ms / 32.5 ms";
 }
 
 }  // namespace

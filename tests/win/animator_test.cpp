@@ -275,7 +275,7 @@ TEST_F(AnimatorTest, FramesKeepTheOldPaceAndTheSceneIsGivenTheTimeBetweenThem) {
   scene->fakeClock = 1000.0;
   Start();
   ASSERT_TRUE(WaitForFrames(1));
-  EXPECT_EQ(scene->pacing, (glx::frame_pacing{0, 31.0}));
+  EXPECT_EQ(scene->pacing, (glx::frame_pacing{0, 31.0, false}));
   // Several turns of the loop at that time, so its decision has been made.
   auto turnsAt = [&](double now) {
     scene->fakeClock = now;
