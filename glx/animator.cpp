@@ -2,9 +2,12 @@
 
 #include <GL/gl.h>
 #include <GL/glu.h>
+#include <dwmapi.h>
 #include <mmsystem.h>
 
+#include <cmath>
 #include <stdexcept>
+#include <string>
 #include <utility>
 
 #include "glx/report_failure.h"
@@ -16,8 +19,43 @@ IMPLEMENT_DYNCREATE(CAnimator, CObject)
 std::atomic<unsigned> CAnimator::_abandonedThreads{0};
 
 namespace {
-constexpr DWORD kFrameGapMs = 30;     // a frame is due once more than this has passed
 constexpr DWORD kPauseWaitMs = 5000;  // longest wait for a pause to be confirmed
+
+using SwapIntervalFn = BOOL(WINAPI*)(int);
+using ExtensionsFn = const char*(WINAPI*)(HDC);
+using TimingInfoFn = HRESULT(WINAPI*)(HWND, DWM_TIMING_INFO*);
+
+template <class Fn>
+Fn GlFunction(const char* name) {
+  return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(wglGetProcAddress(name)));
+}
+
+// The driver's wglSwapIntervalEXT, where it lists it among its extensions
+// (the WGL list, or on older drivers the GL one).
+SwapIntervalFn SwapIntervalFunction(HDC dc) {
+  std::string list;
+  if (auto extensions = GlFunction<ExtensionsFn>("wglGetExtensionsStringARB"))
+    if (const char* wgl = extensions(dc)) list = wgl;
+  if (const auto* gl = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS)))
+    list.append(" ").append(gl);
+  if (!has_extension(list, "WGL_EXT_swap_control")) return nullptr;
+  return GlFunction<SwapIntervalFn>("wglSwapIntervalEXT");
+}
+
+// The compositor's refresh rate (Vista and later); 0 when there is none.
+double CompositionRate() {
+  HMODULE dwm = LoadLibraryA("dwmapi.dll");
+  if (!dwm) return 0.0;
+  double rate = 0.0;
+  auto timing = reinterpret_cast<TimingInfoFn>(
+      reinterpret_cast<void (*)()>(GetProcAddress(dwm, "DwmGetCompositionTimingInfo")));
+  DWM_TIMING_INFO info = {};
+  info.cbSize = sizeof info;
+  if (timing && SUCCEEDED(timing(nullptr, &info)) && info.rateRefresh.uiDenominator)
+    rate = static_cast<double>(info.rateRefresh.uiNumerator) / info.rateRefresh.uiDenominator;
+  FreeLibrary(dwm);
+  return rate;
+}
 
 // Waits for one of the handles for at most timeoutMs, answering the messages
 // that other threads send to this one meanwhile: a render thread that waits on
@@ -67,7 +105,6 @@ CAnimator::~CAnimator() {
 
 bool CAnimator::AttachWindow(HWND hwnd) {
   if (!IsWindow(hwnd)) return false;
-  _lastFrame = Now();
   _hwnd = hwnd;
   _thread = AfxBeginThread(ThreadProc, this, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED, nullptr);
   if (!_thread) return false;
@@ -92,6 +129,14 @@ bool CAnimator::InitGL() {
   glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
   glClearDepth(1.0);
   glEnable(GL_DEPTH_TEST);
+  // Black at once, while the scene is still being built: never a moment of
+  // whatever lay on the screen before, or of an undefined buffer.
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  if (_doubleBuffer)
+    SwapBuffers(_hdc);
+  else
+    glFlush();
+  _drawn = true;
   return true;
 }
 
@@ -133,7 +178,7 @@ bool CAnimator::SetupView() {
   return true;
 }
 
-void CAnimator::Advance() {}
+void CAnimator::Advance(double) {}
 void CAnimator::PreDraw() {}
 void CAnimator::Draw() {}
 
@@ -186,9 +231,10 @@ bool CAnimator::Step() {
   if (_viewportsHanded) TakeViewports();
   if (_resize) Resize();
   if (_stop) return false;
+  if (_running && _clockStopped) StartClock();
   if (_running && IsFrameDue()) {
+    Advance(_clock.ticks(_frameTime));
     RenderFrame();
-    Advance();
   }
   return true;
 }
@@ -239,19 +285,69 @@ bool CAnimator::DrawView() {
 
 bool CAnimator::IsFrameDue() {
   if (!IsWindow(_hwnd)) return false;
-  if (Now() - _lastFrame <= kFrameGapMs) return false;  // unsigned: the wrap is harmless
-  _lastFrame = Now();
+  const double now = Now();
+  if (!_schedule.take(now, _pacing)) return false;
+  _frameTime = now;
   return true;
 }
 
-DWORD CAnimator::Now() const { return timeGetTime(); }
+double CAnimator::Now() const {
+  static const double countsPerMs = [] {
+    LARGE_INTEGER f;
+    QueryPerformanceFrequency(&f);
+    return f.QuadPart / 1000.0;
+  }();
+  LARGE_INTEGER t;
+  QueryPerformanceCounter(&t);
+  return t.QuadPart / countsPerMs;
+}
+
+void CAnimator::StartClock() {
+  _clockStopped = false;
+  try {
+    _pacing = ChoosePacing();
+  } catch (...) {
+    _pacing = frame_pacing();
+  }
+  const double now = Now();
+  _clock.restart(now);
+  _schedule.restart(now);
+}
+
+frame_pacing CAnimator::ChoosePacing() {
+  const auto* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+  if (!renderer || is_software_renderer(renderer)) return choose_pacing(true, false, 0.0);
+  const double rate = RefreshRate();
+  frame_pacing pacing = choose_pacing(false, _doubleBuffer && SwapIntervalFunction(_hdc), rate);
+  if (!SetSwapInterval(pacing.swapInterval)) pacing = choose_pacing(false, false, rate);
+  return pacing;
+}
+
+bool CAnimator::SetSwapInterval(int n) {
+  if (n == _swapInterval) return true;
+  SwapIntervalFn set = SwapIntervalFunction(_hdc);
+  if (!set || !set(n)) return false;
+  _swapInterval = n;
+  return true;
+}
+
+double CAnimator::RefreshRate() const {
+  MONITORINFOEXA monitor = {};
+  monitor.cbSize = sizeof monitor;
+  DEVMODEA mode = {};
+  mode.dmSize = sizeof mode;
+  if (GetMonitorInfoA(MonitorFromWindow(_hwnd, MONITOR_DEFAULTTONEAREST), &monitor) &&
+      EnumDisplaySettingsA(monitor.szDevice, ENUM_CURRENT_SETTINGS, &mode) &&
+      mode.dmDisplayFrequency > 1)
+    return mode.dmDisplayFrequency;
+  // 0 or 1 is "the hardware's default": the compositor may know better.
+  return CompositionRate();
+}
 
 void CAnimator::WaitForNextStep() {
   DWORD timeout = INFINITE;  // not animating, or the window is gone: wait for a wake-up
-  if (_running && IsWindow(_hwnd)) {
-    DWORD elapsed = Now() - _lastFrame;
-    timeout = elapsed > kFrameGapMs ? 0 : kFrameGapMs + 1 - elapsed;
-  }
+  if (_running && IsWindow(_hwnd))
+    timeout = _clockStopped ? 0 : static_cast<DWORD>(std::ceil(_schedule.wait(Now())));
   if (timeout != 0) WaitForSingleObject(_wake, timeout);
 }
 
@@ -354,6 +450,7 @@ void CAnimator::Abandon() {
 
 void CAnimator::ParkWhilePaused() {
   while (_pause && !_stop) {
+    _clockStopped = true;  // the time spent here does not move the scene
     _pauseConfirmed = _pauseRequest.load();
     SetEvent(_parked);
     WaitForSingleObject(_wake, INFINITE);

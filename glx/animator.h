@@ -16,6 +16,7 @@
 #include "framework/object.h"
 #include "framework/sync.h"
 #include "framework/thread.h"
+#include "glx/frame_pacing.h"
 #include "glx/monitor_layout.h"
 
 // Posted by the render thread to its window as its set-up begins and as it
@@ -42,7 +43,10 @@ class CAnimator : public CObject {
   virtual bool SetViewport(int cx, int cy);
   virtual bool SetProjection(double aspect);
   virtual bool SetupView();
-  virtual void Advance();
+  // Moves the scene on by the time since the last frame, in ticks of 31 ms
+  // (0 for the first frame after the set-up or a pause); called before each
+  // frame is drawn.
+  virtual void Advance(double ticks);
   virtual void PreDraw();
   virtual void Draw();
   virtual bool ThreadInit();
@@ -70,6 +74,11 @@ class CAnimator : public CObject {
   bool Suspend();
   // Starts the thread on its first call; later ones release a pause.
   void Resume();
+  // A pause was asked for and not yet released.
+  bool Paused() const { return _pause; }
+  // The window shows what the render thread drew (the black of its set-up
+  // at least): until then the window paints itself black.
+  bool HasDrawn() const { return _drawn; }
   // Asks the thread to end at its next wait point and waits up to timeoutMs,
   // answering messages other threads send meanwhile (a render thread may be
   // waiting on one). True when the thread has ended (or never existed); the
@@ -96,8 +105,13 @@ class CAnimator : public CObject {
   // when this turns true between them.
   bool StopRequested() const { return _stop; }
 
-  // The millisecond clock that paces frames (replaceable in tests).
-  virtual DWORD Now() const;
+  // The clock that measures the scene's time and paces frames, in
+  // milliseconds (replaceable in tests).
+  virtual double Now() const;
+  // How frames are paced on this renderer and display; called on the render
+  // thread, with the context current, before the first frame and after each
+  // pause (the window may have moved to another monitor).
+  virtual frame_pacing ChoosePacing();
   // Between steps the render thread sleeps until the next frame is due, or
   // until SetSize, StartAnimation or Stop wakes it, instead of spinning.
   virtual void WaitForNextStep();
@@ -113,7 +127,6 @@ class CAnimator : public CObject {
   HGLRC _hrc = nullptr;
   std::atomic<int> _cx{0};
   std::atomic<int> _cy{0};
-  std::atomic<DWORD> _lastFrame{0};
   HWND _hwnd = nullptr;
   // Owned: auto-deletion is switched off, so the handle stays valid after the
   // thread ends and the engine never touches a deleted thread object. Abandon
@@ -135,6 +148,13 @@ class CAnimator : public CObject {
   void TakeViewports();
   // Ends the preparing state once and tells the window.
   void EndPreparing();
+  // Render thread: paces anew and restarts the scene's time, so that what
+  // came before (the set-up, a pause) does not count.
+  void StartClock();
+  // Asks the driver to wait for the n-th refresh in SwapBuffers, if it can.
+  bool SetSwapInterval(int n);
+  // The refresh rate of the monitor the window is on; 0 when unknown.
+  double RefreshRate() const;
 
   HANDLE _wake = nullptr;    // auto-reset: ends a wait of the render thread early
   HANDLE _parked = nullptr;  // auto-reset: the render thread parked for a pause
@@ -147,6 +167,14 @@ class CAnimator : public CObject {
   bool _finished = false;        // under _lock
   bool _abandoned = false;       // under _lock
   bool _announcedReady = false;  // render thread only
+  std::atomic<bool> _drawn{false};
+  // Frame timing, render thread only.
+  bool _clockStopped = true;  // restarted before the next frame
+  frame_pacing _pacing;
+  frame_clock _clock;
+  frame_schedule _schedule;
+  double _frameTime = 0.0;  // the clock when the frame now due was taken
+  int _swapInterval = 0;    // asked of the driver
   static std::atomic<unsigned> _abandonedThreads;
   std::vector<gl_viewport> _viewports;        // render thread only
   std::vector<gl_viewport> _handedViewports;  // user-interface thread only

@@ -1,5 +1,6 @@
 #include "glx/opengl_wnd.h"
 
+#include <cstring>
 #include <exception>
 #include <new>
 
@@ -11,6 +12,33 @@ IMPLEMENT_DYNCREATE(COpenGLWnd, CWnd)
 
 namespace {
 constexpr UINT_PTR kWaitDialogTimer = 0x5641;  // the delay before the wait dialog shows
+
+// The displays' power state (Windows 8 and later) and the monitors' (Vista,
+// 7): 0 off, 1 on, 2 dimmed. Either may come; both say the same.
+const GUID kConsoleDisplayState = {
+    0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
+const GUID kMonitorPowerOn = {
+    0x02731015, 0x4510, 0x4526, {0x99, 0xe6, 0xe5, 0xa1, 0x7e, 0xbd, 0x1a, 0xea}};
+const GUID* const kDisplayPowerSettings[2] = {&kConsoleDisplayState, &kMonitorPowerOn};
+constexpr WPARAM kPowerSettingChange = 0x8013;  // PBT_POWERSETTINGCHANGE
+
+struct PowerSetting {  // POWERBROADCAST_SETTING
+  GUID setting;
+  DWORD length;
+  UCHAR data[1];
+};
+
+// Vista and later; earlier systems tell nothing about their monitors.
+using RegisterPowerFn = HANDLE(WINAPI*)(HANDLE, const GUID*, DWORD);
+using UnregisterPowerFn = BOOL(WINAPI*)(HANDLE);
+
+template <class Fn>
+Fn UserFunction(const char* name) {
+  HMODULE user = GetModuleHandleA("user32.dll");
+  return reinterpret_cast<Fn>(
+      reinterpret_cast<void (*)()>(user ? GetProcAddress(user, name) : nullptr));
+}
+
 }  // namespace
 
 const char* COpenGLWnd::_className = nullptr;
@@ -64,6 +92,18 @@ LRESULT COpenGLWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       EndWaitDialog();
       OnAnimatorReady();
       return 0;
+    case WM_POWERBROADCAST:
+      if (wParam == kPowerSettingChange && lParam) {
+        const auto* p = reinterpret_cast<const PowerSetting*>(lParam);
+        for (const GUID* watched : kDisplayPowerSettings) {
+          if (!IsEqualGUID(p->setting, *watched) || p->length < sizeof(DWORD)) continue;
+          DWORD state;
+          memcpy(&state, p->data, sizeof state);
+          OnDisplayPower(state != 0);  // a dimmed display still shows the picture
+          return TRUE;
+        }
+      }
+      return CWnd::WindowProc(msg, wParam, lParam);
     default:
       return CWnd::WindowProc(msg, wParam, lParam);
   }
@@ -94,6 +134,10 @@ void COpenGLWnd::OnAnimatorReady() {}
 
 int COpenGLWnd::OnCreate(LPCREATESTRUCTA cs) {
   if (CWnd::OnCreate(cs) == -1) return -1;
+  if (auto registerPower = UserFunction<RegisterPowerFn>("RegisterPowerSettingNotification")) {
+    for (int i = 0; i < 2; ++i)
+      _powerNotes[i] = registerPower(m_hWnd, kDisplayPowerSettings[i], DEVICE_NOTIFY_WINDOW_HANDLE);
+  }
   try {
     _animator = MakeAnimator();
     return _animator ? 0 : -1;
@@ -139,7 +183,16 @@ void COpenGLWnd::OnPaint() {
   Default();
 }
 
-BOOL COpenGLWnd::OnEraseBkgnd(HDC) { return TRUE; }
+// Black until the render thread has put its own black there: a window that
+// shows before its set-up ends never shows what lay beneath it. After that
+// only the render thread paints.
+BOOL COpenGLWnd::OnEraseBkgnd(HDC dc) {
+  if (_animator && _animator->HasDrawn()) return TRUE;
+  RECT r;
+  ::GetClientRect(m_hWnd, &r);
+  ::FillRect(dc, &r, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
+  return TRUE;
+}
 
 void COpenGLWnd::OnClose() { RequestClose(); }
 
@@ -147,6 +200,13 @@ LRESULT COpenGLWnd::OnCloseRequest() { return RequestClose() ? 0 : -1; }
 
 void COpenGLWnd::OnDestroy() {
   _destroyed = true;
+  if (auto unregisterPower =
+          UserFunction<UnregisterPowerFn>("UnregisterPowerSettingNotification")) {
+    for (HANDLE& note : _powerNotes) {
+      if (note) unregisterPower(note);
+      note = nullptr;
+    }
+  }
   EndWaitDialog();
   UnhookAnimator();
   SetCursor(LoadCursor(nullptr, IDC_ARROW));
@@ -154,13 +214,31 @@ void COpenGLWnd::OnDestroy() {
   CWnd::OnDestroy();
 }
 
+// The render thread starts before the window shows: its set-up runs while
+// the window is being shown (and paints itself black).
 bool COpenGLWnd::ShowAndAnimate() {
   InUse use(this);
+  if (_animator && !_destroyed) {
+    _animator->StartAnimation();
+    _animator->Resume();
+    if (_displayOff) _animator->Suspend();  // it sets up, then waits for the monitors
+  }
   ShowWindow(SW_SHOW);
-  if (_destroyed || !_animator) return false;
-  _animator->StartAnimation();
-  _animator->Resume();
-  return true;
+  return !_destroyed && _animator;
+}
+
+void COpenGLWnd::OnDisplayPower(bool on) {
+  if (_displayOff == !on) return;
+  _displayOff = !on;
+  if (!_animator) return;
+  if (_displayOff)
+    _animator->Suspend();
+  else
+    ResumeIfFree();
+}
+
+void COpenGLWnd::ResumeIfFree() {
+  if (_animator && !_asking && !_displayOff && _animator->Paused()) _animator->Resume();
 }
 
 void COpenGLWnd::SuspendAnimator() {
@@ -185,11 +263,11 @@ int COpenGLWnd::DoClose() {
   InUse use(this);
   _asking = true;
   try {
-    const bool paused = _animator && _animator->Suspend();
+    if (_animator) _animator->Suspend();
     const bool allowed = CanClose();
     _asking = false;
     if (!allowed) {
-      if (paused && _animator) _animator->Resume();
+      ResumeIfFree();
       return -1;
     }
     UnhookAnimator();

@@ -85,13 +85,20 @@ class COpenGLWnd : public CWnd {
  private:
   CAnimator* MakeAnimator();
   void EndWaitDialog();
+  // The monitors went to sleep or woke up: no frames are drawn for nobody.
+  void OnDisplayPower(bool on);
+  // Lets the picture go on once nothing holds it (a close being asked about,
+  // a sleeping display).
+  void ResumeIfFree();
 
   int _inUse = 0;
   bool _deleteWhenUnused = false;
   bool _destroyed = false;
 
   std::unique_ptr<CWnd> _waitDialog;
-  bool _asking = false;  // CanClose is running
+  bool _asking = false;      // CanClose is running
+  bool _displayOff = false;  // the monitors sleep
+  HANDLE _powerNotes[2] = {};
 
   static const char* _className;
 };

@@ -143,8 +143,6 @@ BOOL CSaverWnd::OnSetCursor(HWND, UINT, UINT) {
   return TRUE;
 }
 
-BOOL CSaverWnd::OnEraseBkgnd(HDC) { return TRUE; }
-
 void CSaverWnd::OnMouseMove(UINT, POINT pt) {
   if (_closing || IsSceneBusy()) return;
   if (_mousePos.x == -1 && _mousePos.y == -1) {

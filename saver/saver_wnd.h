@@ -41,7 +41,6 @@ class CSaverWnd : public glx::COpenGLWnd {
   LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
   int OnCreate(LPCREATESTRUCTA cs) override;
   BOOL OnSetCursor(HWND hwnd, UINT hitTest, UINT message) override;
-  BOOL OnEraseBkgnd(HDC dc) override;
   void OnMouseMove(UINT flags, POINT pt) override;
   void OnLButtonDown(UINT flags, POINT pt) override;
   void OnMButtonDown(UINT flags, POINT pt) override;

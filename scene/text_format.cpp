@@ -106,16 +106,33 @@ double RingTurn(int textSpeed, double phase) {
   return (scene_options::Clamped(&SceneSettings::textSpeed, textSpeed) + 1) * -5.0 * phase * 0.5;
 }
 
-std::vector<float> RingAngles(const std::string& shown, const float (&advance)[kGlyphCount],
-                              float scale, float radius) {
+std::vector<float> RingAngles(const std::u32string& codes, const GlyphCache& glyphs, float scale,
+                              float radius) {
   const float factor = scale * 57.295776f / radius;
   std::vector<float> angles;
-  angles.reserve(shown.size());
-  for (char c : shown) {
-    unsigned code = static_cast<unsigned char>(c);
-    angles.push_back(code >= kFirstGlyph ? advance[code - kFirstGlyph] * factor : 0.0f);
+  angles.reserve(codes.size());
+  for (char32_t c : codes) {
+    const GlyphCache::Glyph* glyph = glyphs.Find(c);
+    angles.push_back(glyph ? glyph->advance * factor : 0.0f);
   }
   return angles;
+}
+
+std::u32string CodePoints(const std::u16string& text) {
+  std::u32string codes;
+  codes.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char32_t c = text[i];
+    if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+        text[i + 1] < 0xE000) {
+      codes += 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
+    } else if (c >= 0xD800 && c < 0xE000) {
+      codes += U'\uFFFD';
+    } else {
+      codes += c;
+    }
+  }
+  return codes;
 }
 
 std::time_t Now() {

@@ -5,11 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "scene/glyph_cache.h"
+
 namespace text_format {
 
-// Glyphs exist for characters 32 to 255.
+// Characters below this are control characters, drawn as nothing.
 constexpr int kFirstGlyph = 32;
-constexpr int kGlyphCount = 224;
 
 // A pattern is timed when it holds an hour, minute or second code.
 bool IsTimed(const std::string& pattern);
@@ -34,10 +35,13 @@ std::string Drawn(const std::string& text);
 // speed, brought into its range, sets how fast.
 double RingTurn(int textSpeed, double phase);
 
-// Degrees that precede each character: its advance in scene units over the
-// radius. advance[i] is the advance (in ems) of character 32 + i.
-std::vector<float> RingAngles(const std::string& shown, const float (&advance)[kGlyphCount],
-                              float scale, float radius);
+// Degrees that precede each character: its glyph's advance in scene units
+// over the radius; 0 for a character without a glyph.
+std::vector<float> RingAngles(const std::u32string& codes, const GlyphCache& glyphs, float scale,
+                              float radius);
+
+// UTF-16 as code points: a surrogate pair is one; a lone surrogate is U+FFFD.
+std::u32string CodePoints(const std::u16string& text);
 
 // The clock of timed patterns, in whole seconds; tests replace it.
 using Clock = std::time_t (*)();

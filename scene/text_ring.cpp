@@ -3,13 +3,31 @@
 #include "scene/scene_options.h"
 #include "scene/text_format.h"
 
-TextRing::TextRing(GLuint list_, GLuint glyphBase_, bool useList_,
-                   const GLYPHMETRICSFLOAT* metrics_, const SceneSettings& s)
-    : list(list_),
-      glyphBase(glyphBase_),
-      useList(useList_),
-      metrics(metrics_),
-      textColor(s.textColor) {
+namespace {
+
+// Glyphs built per frame at most: a text of many different characters shows
+// a few frames later, the spheres move from the first frame on.
+constexpr int kGlyphsPerFrame = 32;
+
+// A clock shows every digit within seconds: built together with its first
+// text, not one new digit per second.
+const char32_t kDigits[] = U"0123456789";
+
+// The text as the system's code page spells it, by code point.
+std::u32string CodePoints(const std::string& text) {
+  if (text.empty()) return std::u32string();
+  const int length = static_cast<int>(text.size());
+  std::wstring wide(text.size(), L'\0');
+  const int n = MultiByteToWideChar(CP_ACP, 0, text.data(), length, &wide[0], length);
+  wide.resize(n > 0 ? n : 0);
+  return text_format::CodePoints(std::u16string(wide.begin(), wide.end()));
+}
+
+}  // namespace
+
+TextRing::TextRing(GLuint list_, bool useList_, GlyphCache& glyphs, GlyphBuilder build,
+                   const SceneSettings& s)
+    : list(list_), useList(useList_), textColor(s.textColor), _glyphs(glyphs), _build(build) {
   SetupChannels(CyclerKind::TextRing, channels);
   radius = 1.2f;
   scale =
@@ -21,41 +39,54 @@ TextRing::TextRing(GLuint list_, GLuint glyphBase_, bool useList_,
     Reformat(true);
     useList = false;  // the geometry changes every second
   } else {
-    shown = text_format::Drawn(pattern);
-    ComputeAngles();
+    SetShown(text_format::Drawn(pattern));
   }
-  if (useList) {
-    glNewList(list, GL_COMPILE);
-    DrawGlyphs();
-    glEndList();
-  }
+}
+
+void TextRing::SetShown(const std::string& text) {
+  shown = text;
+  codes = CodePoints(shown);
+  _ready = false;
 }
 
 void TextRing::Reformat(bool force) {
   std::time_t now = text_format::Now();
   if (!force && now == lastTime) return;
   lastTime = now;
-  shown = text_format::Drawn(text_format::Format(pattern, now));
-  ComputeAngles();
+  SetShown(text_format::Drawn(text_format::Format(pattern, now)));
 }
 
-void TextRing::ComputeAngles() {
-  float advance[text_format::kGlyphCount];
-  for (int i = 0; i < text_format::kGlyphCount; ++i) advance[i] = metrics[i].gmfCellIncX;
-  angles = text_format::RingAngles(shown, advance, scale, radius);
+TextRing::State TextRing::Prepare() {
+  if (timed) Reformat(false);
+  if (_ready) return State::Ready;
+  const std::u32string missing = _glyphs.Missing(timed ? codes + kDigits : codes);
+  for (std::size_t i = 0; i < missing.size(); ++i) {
+    if (i == kGlyphsPerFrame) return State::Pending;
+    if (!_build(missing[i])) return State::Failed;
+  }
+  // A face that gave way to another drops what the first one built.
+  if (!_glyphs.Missing(codes).empty()) return State::Pending;
+  angles = text_format::RingAngles(codes, _glyphs, scale, radius);
+  _ready = true;
+  if (useList && !_compiled) {
+    glNewList(list, GL_COMPILE);
+    DrawGlyphs();
+    glEndList();
+    _compiled = true;
+  }
+  return State::Ready;
 }
 
 void TextRing::DrawGlyphs() {
   glScalef(scale, scale, scale);
-  for (std::size_t i = 0; i < shown.size(); ++i) {
-    unsigned code = static_cast<unsigned char>(shown[i]);
+  for (std::size_t i = 0; i < codes.size(); ++i) {
     glRotatef(angles[i], 0.0f, 1.0f, 0.0f);
-    glCallList(glyphBase + code - text_format::kFirstGlyph);
+    if (const GlyphCache::Glyph* glyph = _glyphs.Find(codes[i])) glCallList(glyph->list);
   }
 }
 
 void TextRing::Draw() {
-  if (timed) Reformat(false);
+  if (!_ready) return;
   glPushAttrib(GL_CURRENT_BIT | GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT);
   glTranslatef(0.0f, 0.0f, radius);
   glDisable(GL_COLOR_MATERIAL);

@@ -2,7 +2,6 @@
 
 #include <GL/glu.h>
 
-#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -16,8 +15,7 @@ IMPLEMENT_DYNCREATE(ZAzozeru, glx::CAnimator)
 
 namespace {
 
-constexpr GLsizei kListCount = 227;  // big, small, text ring, 224 glyphs
-constexpr int kGlyphStep = 32;       // glyphs built between two looks at a stop request
+constexpr GLsizei kListCount = 3;  // big, small, text ring; each glyph has a list of its own
 
 void Enable(GLenum cap, bool on) {
   if (on)
@@ -78,7 +76,6 @@ bool ZAzozeru::InitGL() {
     _bigList = first;
     _smallList = first + 1;
     _textList = first + 2;
-    _glyphBase = first + 3;
     if (!glIsList(first) || !glIsList(first + kListCount - 1)) return false;
     const SceneSettings& s = Settings();
     Enable(GL_BLEND, s.blend);
@@ -87,8 +84,7 @@ bool ZAzozeru::InitGL() {
     ApplyLighting();
     ApplySmoothing();
     glEnable(GL_COLOR_MATERIAL);
-    // A failed text leaves the spheres, which are still worth showing.
-    BuildText();
+    SetUpText();
     if (StopRequested()) return false;
 
     auto* big = new DrawingRecord{_bigList, &ZAzozeru::DrawBigSphere, this, s.displayLists};
@@ -115,6 +111,8 @@ bool ZAzozeru::InitGL() {
 }
 
 bool ZAzozeru::ExitGL() {
+  DropGlyphs();
+  ReleaseFont();
   if (_bigList) glDeleteLists(_bigList, kListCount);
   return glx::CAnimator::ExitGL();
 }
@@ -149,39 +147,65 @@ void ZAzozeru::ApplySmoothing() {
   }
 }
 
-bool ZAzozeru::BuildText() {
+void ZAzozeru::SetUpText() {
   const SceneSettings& s = Settings();
-  if (!s.textShow) return true;
+  if (!s.textShow) return;
   // Only outlines make glyphs: a face without them gives way to the default.
-  const std::string face = HasOutlines(_hdc, s.font) ? s.font : DefaultFace();
-  if (!BuildGlyphs(face) && (face == DefaultFace() || !BuildGlyphs(DefaultFace()))) return false;
-  delete _textRing;  // ApplySettings builds the ring again
-  _textRing = new TextRing(_textList, _glyphBase, s.displayLists, _glyphMetrics, s);
-  return true;
+  if (_face.empty()) _face = HasOutlines(_hdc, s.font) ? s.font : DefaultFace();
+  delete _textRing;  // ApplySettings makes the ring again
+  _textRing = new TextRing(
+      _textList, s.displayLists, _glyphs, [this](char32_t code) { return BuildGlyph(code); }, s);
 }
 
-bool ZAzozeru::BuildGlyphs(const std::string& face) {
+bool ZAzozeru::BuildGlyph(char32_t code) {
+  for (;;) {
+    if (SelectFont()) {
+      GLYPHMETRICSFLOAT metrics = {};
+      const GLuint list = glGenLists(1);
+      if (list && MakeGlyph(code, list, metrics)) {
+        _glyphs.Add(code, {list, metrics.gmfCellIncX});
+        return true;
+      }
+      if (list) glDeleteLists(list, 1);
+    }
+    if (_face == DefaultFace()) return false;
+    // Glyphs of two faces would not match: those of the first go.
+    DropGlyphs();
+    ReleaseFont();
+    _face = DefaultFace();
+  }
+}
+
+bool ZAzozeru::MakeGlyph(char32_t code, GLuint list, GLYPHMETRICSFLOAT& metrics) {
+  const float deviation = sphere_detail::OutlineDeviation(Settings().textResolution);
+  return wglUseFontOutlinesW(_hdc, code, 1, list, deviation, 0.1f, WGL_FONT_POLYGONS, &metrics);
+}
+
+bool ZAzozeru::SelectFont() {
+  if (_font) return true;
   // 12 tenths of a point at the device's vertical resolution; only the
   // outlines matter, their size is scaled by the ring.
   LOGFONTA lf = {};
   lf.lfHeight = -MulDiv(12, GetDeviceCaps(_hdc, LOGPIXELSY), 720);
   lf.lfCharSet = DEFAULT_CHARSET;
   lf.lfOutPrecision = OUT_TT_ONLY_PRECIS;
-  lstrcpynA(lf.lfFaceName, face.c_str(), LF_FACESIZE);
-  HFONT font = CreateFontIndirectA(&lf);
-  if (!font) return false;
-  HGDIOBJ previous = SelectObject(_hdc, font);
-  const float deviation = sphere_detail::OutlineDeviation(Settings().textResolution);
-  bool ok = true;
-  for (int done = 0; ok && done < text_format::kGlyphCount; done += kGlyphStep) {
-    const int count = std::min(kGlyphStep, text_format::kGlyphCount - done);
-    ok = !StopRequested() &&
-         wglUseFontOutlinesA(_hdc, text_format::kFirstGlyph + done, count, _glyphBase + done,
-                             deviation, 0.1f, WGL_FONT_POLYGONS, _glyphMetrics + done);
-  }
-  SelectObject(_hdc, previous);
-  DeleteObject(font);
-  return ok;
+  lstrcpynA(lf.lfFaceName, _face.c_str(), LF_FACESIZE);
+  _font = CreateFontIndirectA(&lf);
+  if (!_font) return false;
+  _previousFont = SelectObject(_hdc, _font);
+  return true;
+}
+
+void ZAzozeru::ReleaseFont() {
+  if (!_font) return;
+  SelectObject(_hdc, _previousFont);
+  DeleteObject(_font);
+  _font = nullptr;
+}
+
+void ZAzozeru::DropGlyphs() {
+  for (const auto& glyph : _glyphs.All()) glDeleteLists(glyph.second.list, 1);
+  _glyphs.Clear();
 }
 
 bool ZAzozeru::DrawBigSphere() {
@@ -236,7 +260,7 @@ bool ZAzozeru::SetupView() {
 
 void ZAzozeru::Draw() {
   const SceneSettings& s = Settings();
-  const double p = _phase;
+  const double p = _motion.Phase();
   bool pushed = false;
   try {
     if (s.smallShow) {
@@ -262,15 +286,7 @@ void ZAzozeru::Draw() {
       glPopMatrix();
       pushed = false;
     }
-    if (s.textShow) {
-      glPushMatrix();
-      pushed = true;
-      glRotatef(5.0f, 1.0f, 0.0f, 0.0f);
-      glRotatef(Degrees(text_format::RingTurn(s.textSpeed, p)), 0.0f, 1.0f, 0.0f);
-      if (_textRing) _textRing->Draw();
-      glPopMatrix();
-      pushed = false;
-    }
+    if (s.textShow) DrawRing();
   } catch (...) {
     // The objects drawn before the failure are still worth the frame.
     glx::log_failure("ZAzozeru::Draw");
@@ -278,12 +294,39 @@ void ZAzozeru::Draw() {
   }
 }
 
-void ZAzozeru::Advance() {
+// The spheres never wait for the text: a ring whose glyphs are still being
+// made shows a frame or a few later, and one that gets none goes.
+void ZAzozeru::DrawRing() {
+  if (!_textRing) return;
+  const TextRing::State state = _textRing->Prepare();
+  if (state == TextRing::State::Failed) {
+    delete _textRing;
+    _textRing = nullptr;
+    return;
+  }
+  if (state != TextRing::State::Ready) return;
+  glPushMatrix();
+  try {
+    glRotatef(5.0f, 1.0f, 0.0f, 0.0f);
+    glRotatef(Degrees(text_format::RingTurn(Settings().textSpeed, _motion.Phase())), 0.0f, 1.0f,
+              0.0f);
+    _textRing->Draw();
+  } catch (...) {
+    glPopMatrix();
+    throw;
+  }
+  glPopMatrix();
+}
+
+// Continuous motion follows the time; the colours walk their sequences a
+// whole step at a time.
+void ZAzozeru::Advance(double ticks) {
   const SceneSettings& s = Settings();
-  _phase += 0.1;
-  if (s.bigShow && s.bigColor && _bigCycler) _bigCycler->Advance();
-  if (s.smallShow && s.smallColor && _smallCycler) _smallCycler->Advance();
-  if (s.textShow && s.textColor && _textRing) _textRing->Advance();
+  for (int steps = _motion.Advance(ticks); steps > 0; --steps) {
+    if (s.bigShow && s.bigColor && _bigCycler) _bigCycler->Advance();
+    if (s.smallShow && s.smallColor && _smallCycler) _smallCycler->Advance();
+    if (s.textShow && s.textColor && _textRing) _textRing->Advance();
+  }
 }
 
 // Re-applies the rendering state of InitGL and redraws the geometry once.
@@ -298,5 +341,5 @@ void ZAzozeru::ApplySettings() {
   glEnable(GL_CULL_FACE);
   DrawBigSphere();
   DrawSmallSphere();
-  BuildText();
+  SetUpText();
 }

@@ -14,6 +14,8 @@
 #include "framework/sync.h"
 #include "glx/animator.h"
 #include "glx/quadric.h"
+#include "scene/glyph_cache.h"
+#include "scene/scene_motion.h"
 #include "scene/scene_settings.h"
 
 class ColorCycler;
@@ -41,7 +43,7 @@ class ZAzozeru : public glx::CAnimator {
   int SetupPixelFormat(DWORD flags, BYTE colorBits, BYTE depthBits) override;
   bool SetProjection(double aspect) override;
   bool SetupView() override;
-  void Advance() override;
+  void Advance(double ticks) override;
   void Draw() override;
 
   // The view, set by the user-interface thread and applied by the render
@@ -57,11 +59,21 @@ class ZAzozeru : public glx::CAnimator {
   // another thread owns, and the record cannot change while the scene runs.
   const SceneSettings _settings;
 
-  // The glyph lists and the ring; false when no face gave outlines (the scene
-  // then runs without text) or a stop was requested.
-  bool BuildText();
-  // The 224 glyph lists of a face, in steps that give up on a stop request.
-  virtual bool BuildGlyphs(const std::string& face);
+  // Chooses the face and makes the ring; its glyphs come with the first
+  // frames that draw it, each when the text first needs it.
+  void SetUpText();
+  // Builds one glyph into _glyphs with the chosen face, or with the default
+  // face once the chosen one gives none; false when neither gives any (the
+  // scene then runs without text).
+  bool BuildGlyph(char32_t code);
+  // The outline of one character as a display list, with the selected font.
+  virtual bool MakeGlyph(char32_t code, GLuint list, GLYPHMETRICSFLOAT& metrics);
+  // The font of _face, made and selected on first use and kept selected for
+  // the glyphs still to come.
+  bool SelectFont();
+  void ReleaseFont();
+  void DropGlyphs();
+  void DrawRing();
   void ApplyLighting();
   void ApplySmoothing();
   bool DrawBigSphere();
@@ -70,13 +82,14 @@ class ZAzozeru : public glx::CAnimator {
   TextRing* _textRing = nullptr;
   ColorCycler* _bigCycler = nullptr;
   ColorCycler* _smallCycler = nullptr;
-  // Kept wider than float so that 0.1 per frame still moves it after months.
-  double _phase = 0.0;
+  SceneMotion _motion;
   GLuint _bigList = 0;
   GLuint _smallList = 0;
-  GLuint _glyphBase = 0;
   GLuint _textList = 0;
-  GLYPHMETRICSFLOAT _glyphMetrics[224] = {};
+  GlyphCache _glyphs;
+  std::string _face;  // the face the glyphs are made from
+  HFONT _font = nullptr;
+  HGDIOBJ _previousFont = nullptr;
   glx::basic_quadric _bigQuadric;
   glx::basic_quadric _smallQuadric;
 

@@ -1,6 +1,8 @@
-// libFuzzer target: any text setting, formatted as the text ring does.
+// libFuzzer target: any text setting, formatted as the text ring does, and
+// the same bytes as UTF-16 taken apart into code points.
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 
 #include "scene/text_format.h"
@@ -16,5 +18,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (char c : drawn)
     if (static_cast<unsigned char>(c) < text_format::kFirstGlyph) __builtin_trap();
   text_format::IsTimed(pattern);
+  std::u16string units(size / 2, u'\0');
+  std::memcpy(&units[0], data, units.size() * sizeof(char16_t));
+  const std::u32string codes = text_format::CodePoints(units);
+  if (codes.size() > units.size()) __builtin_trap();
+  for (char32_t c : codes)
+    if ((c >= 0xD800 && c < 0xE000) || c > 0x10FFFF) __builtin_trap();
   return 0;
 }

@@ -85,21 +85,46 @@ TEST(TextFormat, OutOfRangeSpeedAndLengthAreBroughtIntoRange) {
 }
 
 TEST(TextFormat, EachCharacterTurnsByItsAdvanceOverTheRadius) {
-  float advance[text_format::kGlyphCount] = {};
-  advance['A' - 32] = 0.72266f;
-  advance[' ' - 32] = 0.25f;
-  advance[0xe9 - 32] = 0.5f;
-  advance[255 - 32] = 1.0f;
-  auto angles = text_format::RingAngles("A \xe9\xff", advance, 0.1f, 1.2f);
-  ASSERT_EQ(angles.size(), 4u);
+  GlyphCache glyphs;
+  glyphs.Add(U'A', {1, 0.72266f});
+  glyphs.Add(U' ', {2, 0.25f});
+  glyphs.Add(U'\u00e9', {3, 0.5f});
+  glyphs.Add(U'\u65e5', {4, 1.0f});
+  auto angles = text_format::RingAngles(U"A \u00e9\u65e5?", glyphs, 0.1f, 1.2f);
+  ASSERT_EQ(angles.size(), 5u);
   // 0.1 em per unit, radius 1.2: one em is 4.7746 degrees.
   EXPECT_NEAR(angles[0], 0.72266f * 4.774648f, 1e-4);
   EXPECT_NEAR(angles[1], 0.25f * 4.774648f, 1e-5);
   EXPECT_NEAR(angles[2], 0.5f * 4.774648f, 1e-5);
   EXPECT_NEAR(angles[3], 4.774648f, 1e-5);
+  EXPECT_EQ(angles[4], 0.0f) << "no glyph, no turn";
   // A scale four times larger turns four times as far.
-  EXPECT_NEAR(text_format::RingAngles("A", advance, 0.2f, 1.2f)[0], 2 * angles[0], 1e-4);
-  EXPECT_TRUE(text_format::RingAngles("", advance, 0.1f, 1.2f).empty());
+  EXPECT_NEAR(text_format::RingAngles(U"A", glyphs, 0.2f, 1.2f)[0], 2 * angles[0], 1e-4);
+  EXPECT_TRUE(text_format::RingAngles(U"", glyphs, 0.1f, 1.2f).empty());
+}
+
+// Each glyph is built once: what a text lacks, each character once, in the
+// order the text first shows it.
+TEST(GlyphCache, ATextLacksEachMissingCharacterOnceInOrder) {
+  GlyphCache glyphs;
+  EXPECT_EQ(glyphs.Missing(U"Verivir"), U"Veriv");
+  glyphs.Add(U'e', {7, 0.4f});
+  glyphs.Add(U'i', {8, 0.3f});
+  EXPECT_EQ(glyphs.Missing(U"Verivir"), U"Vrv");
+  EXPECT_EQ(glyphs.Missing(U"12:34:56"), U"12:3456");
+  ASSERT_NE(glyphs.Find(U'i'), nullptr);
+  EXPECT_EQ(glyphs.Find(U'i')->list, 8u);
+  EXPECT_EQ(glyphs.Find(U'V'), nullptr);
+  glyphs.Clear();
+  EXPECT_EQ(glyphs.Missing(U"ie"), U"ie");
+}
+
+TEST(TextFormat, CodePointsJoinSurrogatePairsAndReplaceLoneOnes) {
+  EXPECT_EQ(text_format::CodePoints(u"Z\u00e9\u65e5"), U"Z\u00e9\u65e5");
+  EXPECT_EQ(text_format::CodePoints(u"a\U0001F600b"), U"a\U0001F600b");
+  const char16_t lone[] = {u'a', 0xD83D, u'b', 0xDE00, 0};
+  EXPECT_EQ(text_format::CodePoints(lone), U"a\uFFFDb\uFFFD");
+  EXPECT_EQ(text_format::CodePoints(u""), U"");
 }
 
 std::time_t FixedClock() { return 42; }

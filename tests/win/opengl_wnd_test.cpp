@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <new>
 
@@ -55,6 +56,7 @@ class TestWnd : public glx::COpenGLWnd {
   bool CanClose() override {
     ++asked;
     int before = g_frames;
+    if (duringAsk) duringAsk();
     Sleep(120);
     frozenWhileAsked = g_frames == before;
     if (requestMeanwhile) nestedAnswer = ::SendMessageA(m_hWnd, WM_REQUESTCLOSE, 0, 0);
@@ -63,6 +65,7 @@ class TestWnd : public glx::COpenGLWnd {
   void OnAnimatorReady() override { ++readies; }
   bool allow = true;
   bool requestMeanwhile = false;
+  std::function<void()> duringAsk;
   int asked = 0;
   int readies = 0;
   LRESULT nestedAnswer = 0;
@@ -92,7 +95,34 @@ class OpenGLWndTest : public ::testing::Test {
     MSG m;
     return PeekMessageA(&m, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != 0;
   }
+  // Whether no frame is drawn for a while; the pause was confirmed before
+  // the message that asked for it returned.
+  static bool Still() {
+    const int frames = g_frames;
+    Sleep(150);
+    return g_frames == frames;
+  }
+  static bool Moving() {
+    const int frames = g_frames;
+    return WaitFor([&] { return g_frames > frames + 2; });
+  }
 };
+
+// The displays' power state as the system sends it: 0 off, 1 on, 2 dimmed.
+const GUID kConsoleDisplayState = {
+    0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
+const GUID kMonitorPowerOn = {
+    0x02731015, 0x4510, 0x4526, {0x99, 0xe6, 0xe5, 0xa1, 0x7e, 0xbd, 0x1a, 0xea}};
+
+LRESULT SendDisplayPower(HWND hwnd, DWORD state, const GUID& setting = kConsoleDisplayState) {
+  struct {
+    GUID setting;
+    DWORD length;
+    DWORD data;
+  } note = {setting, sizeof(DWORD), state};  // POWERBROADCAST_SETTING
+  return SendMessageA(hwnd, WM_POWERBROADCAST, 0x8013 /* PBT_POWERSETTINGCHANGE */,
+                      reinterpret_cast<LPARAM>(&note));
+}
 
 TEST_F(OpenGLWndTest, ZeroSizesAreNotPassedOn) {
   TestWnd* wnd = Open(false);
@@ -157,6 +187,85 @@ TEST_F(OpenGLWndTest, EveryRefusedCloseFreezesWhileAskedThenTheAnimationGoesOn) 
   EXPECT_EQ(wnd->_animator, nullptr);
   EXPECT_TRUE(QuitPosted());
   DestroyWindow(hwnd);
+}
+
+// No frames are drawn for nobody: the render thread parks while the monitors
+// sleep and goes on when they wake, or only dim. Neither a close that is
+// refused nor the display waking while the user is asked lets the picture go
+// on before both allow it.
+TEST_F(OpenGLWndTest, TheAnimationParksWhileTheDisplaySleeps) {
+  TestWnd* wnd = Open();
+  ASSERT_NE(wnd, nullptr);
+  HWND hwnd = wnd->m_hWnd;
+  for (const GUID* setting : {&kConsoleDisplayState, &kMonitorPowerOn}) {
+    EXPECT_EQ(SendDisplayPower(hwnd, 0, *setting), TRUE);
+    EXPECT_TRUE(Still()) << "drawn while the display sleeps";
+    SendDisplayPower(hwnd, 2, *setting);
+    EXPECT_TRUE(Moving()) << "a dimmed display is still seen";
+  }
+
+  wnd->allow = false;
+  SendDisplayPower(hwnd, 0);
+  EXPECT_EQ(SendMessageA(hwnd, WM_REQUESTCLOSE, 0, 0), -1);
+  EXPECT_TRUE(Still()) << "a refused close woke the sleeping display's animation";
+  wnd->duringAsk = [&] { SendDisplayPower(hwnd, 1); };
+  EXPECT_EQ(SendMessageA(hwnd, WM_REQUESTCLOSE, 0, 0), -1);
+  EXPECT_TRUE(wnd->frozenWhileAsked) << "the display woke while the user was asked";
+  EXPECT_TRUE(Moving()) << "and the close was refused";
+
+  wnd->duringAsk = nullptr;
+  SendDisplayPower(hwnd, 0);
+  wnd->allow = true;
+  EXPECT_EQ(SendMessageA(hwnd, WM_REQUESTCLOSE, 0, 0), 0);
+  EXPECT_EQ(g_exited.load(), 1) << "a parked thread ends as it should";
+  EXPECT_TRUE(QuitPosted());
+  DestroyWindow(hwnd);
+
+  // Asleep before the start: the thread sets up, then waits for the display.
+  TestWnd* late = Open(false);
+  ASSERT_NE(late, nullptr);
+  SendDisplayPower(late->m_hWnd, 0);
+  g_frames = 0;
+  late->ShowAndAnimate();
+  EXPECT_TRUE(WaitFor([&] { return late->readies == 1; }));
+  EXPECT_TRUE(Still());
+  EXPECT_EQ(g_frames.load(), 0);
+  SendDisplayPower(late->m_hWnd, 1);
+  EXPECT_TRUE(Moving());
+  DestroyWindow(late->m_hWnd);
+}
+
+// Until the render thread has drawn (its set-up's black at least) the window
+// erases itself black, so it never shows what lay beneath it; afterwards it
+// leaves its picture to the render thread.
+TEST_F(OpenGLWndTest, TheWindowErasesItselfBlackUntilTheRenderThreadDraws) {
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, 96, 64);
+  ReleaseDC(nullptr, screen);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  auto erasedBlack = [&](HWND hwnd) {
+    RECT all = {0, 0, 96, 64};
+    FillRect(memory, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    SendMessageA(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(memory), 0);
+    return (GetPixel(memory, 40, 30) & 0xFFFFFF) == 0;
+  };
+  ResetEvent(g_setUpMayEnd);
+  auto* wnd = new TestWnd;
+  wnd->_animatorClass = RUNTIME_CLASS(SlowAnimator);
+  RECT r = {0, 0, 96, 64};
+  ASSERT_TRUE(wnd->Create(0, WS_POPUP, r, nullptr));
+  EXPECT_TRUE(erasedBlack(wnd->m_hWnd)) << "before the start";
+  wnd->ShowAndAnimate();
+  ASSERT_EQ(WaitForSingleObject(g_setUpEntered, 10000), WAIT_OBJECT_0);
+  EXPECT_TRUE(erasedBlack(wnd->m_hWnd)) << "while the thread sets up";
+  SetEvent(g_setUpMayEnd);
+  ASSERT_TRUE(WaitFor([] { return g_frames >= 1; }));
+  EXPECT_FALSE(erasedBlack(wnd->m_hWnd)) << "over the render thread's picture";
+  DestroyWindow(wnd->m_hWnd);
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
 }
 
 TEST_F(OpenGLWndTest, TwoWindowsShareOneClass) {

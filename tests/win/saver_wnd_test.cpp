@@ -139,7 +139,8 @@ class ViewportRecorder : public glx::CAnimator {
     glGetIntegerv(GL_VIEWPORT, v);
     _drawing.push_back({v[0], v[1], v[2], v[3]});
   }
-  void Advance() override {
+  void RenderFrame() override {
+    CAnimator::RenderFrame();
     std::lock_guard<std::mutex> g(lock);
     frames.push_back(std::move(_drawing));
     _drawing.clear();

@@ -65,9 +65,9 @@ int TestScene::SetupPixelFormat(DWORD flags, BYTE colorBits, BYTE depthBits) {
   return ZAzozeru::SetupPixelFormat(flags, colorBits, depthBits);
 }
 
-bool TestScene::BuildGlyphs(const std::string& face) {
+bool TestScene::MakeGlyph(char32_t code, GLuint list, GLYPHMETRICSFLOAT& metrics) {
   if (g_options && g_options->noOutlines) return false;
-  return ZAzozeru::BuildGlyphs(face);
+  return ZAzozeru::MakeGlyph(code, list, metrics);
 }
 
 bool TestScene::InitGL() {
@@ -79,11 +79,12 @@ bool TestScene::InitGL() {
 }
 
 void TestScene::Draw() {
-  if (g_options && g_options->beforeFrame) g_options->beforeFrame(*this, _frame);
-  double phase = _phase;
+  const int frame = _frame++;
+  if (g_options && g_options->beforeFrame) g_options->beforeFrame(*this, frame);
+  double phase = Phase();
   ZAzozeru::Draw();
-  if (g_options && g_options->afterFrame) g_options->afterFrame(*this, _frame);
-  if (!g_options || _frame >= g_options->frames) return;
+  if (g_options && g_options->afterFrame) g_options->afterFrame(*this, frame);
+  if (!g_options || frame >= g_options->frames) return;
   Frame f;
   f.width = _cx;
   f.height = _cy;
@@ -99,10 +100,10 @@ void TestScene::Draw() {
   g_result.frames.push_back(std::move(f));
 }
 
-void TestScene::Advance() {
-  bool frozen = g_options && g_options->freezeAfter >= 0 && _frame >= g_options->freezeAfter;
-  if (!frozen) ZAzozeru::Advance();
-  ++_frame;
+void TestScene::Advance(double) {
+  // _frame is the index of the frame about to be drawn.
+  bool frozen = g_options && g_options->freezeAfter >= 0 && _frame > g_options->freezeAfter;
+  ZAzozeru::Advance(_frame == 0 || frozen ? 0.0 : 1.0);
 }
 
 RunResult RunScene(const RunOptions& options) {

@@ -31,12 +31,14 @@ class TestScene : public ZAzozeru {
  public:
   explicit TestScene(const SceneSettings& settings);
   void Draw() override;
-  void Advance() override;
+  // One step per frame whatever the clock says, so frames are compared by
+  // their index; the motion's time is tested without windows.
+  void Advance(double ticks) override;
   bool InitGL() override;
   int SetupPixelFormat(DWORD flags, BYTE colorBits, BYTE depthBits) override;
-  bool BuildGlyphs(const std::string& face) override;
+  bool MakeGlyph(char32_t code, GLuint list, GLYPHMETRICSFLOAT& metrics) override;
 
-  double Phase() const { return _phase; }
+  double Phase() const { return _motion.Phase(); }
   TextRing* Ring() const { return _textRing; }
   ColorCycler* BigCycler() const { return _bigCycler; }
   GLuint TextList() const { return _textList; }
@@ -45,8 +47,13 @@ class TestScene : public ZAzozeru {
   DWORD PixelFlags() const { return _pixelFlags; }
   bool SwapsFrames() const { return _doubleBuffer; }
   HDC Dc() const { return _hdc; }
-  // Advance of a character's glyph in ems, as its face's outlines gave it.
-  float Advance(unsigned char c) const { return _glyphMetrics[c - 32].gmfCellIncX; }
+  // Advance of a character's glyph in ems, as its face's outlines gave it; 0
+  // before it was built.
+  float GlyphAdvance(char32_t c) const {
+    const GlyphCache::Glyph* glyph = _glyphs.Find(c);
+    return glyph ? glyph->advance : 0.0f;
+  }
+  const GlyphCache& Glyphs() const { return _glyphs; }
 
  private:
   int _frame = 0;
@@ -56,7 +63,7 @@ class TestScene : public ZAzozeru {
 // What a test asks of a run; hooks run on the render thread.
 struct RunOptions {
   int frames = 3;        // frames to record
-  int freezeAfter = -1;  // from this frame index on, Advance no longer runs
+  int freezeAfter = -1;  // frames after this index have its phase and colours
   std::function<void(TestScene&, int frame)> beforeFrame;
   std::function<void(TestScene&, int frame)> afterFrame;  // after Draw, before read-back
   // Inside InitGL with the dialog up; an exception thrown here fails the set-up.

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <atomic>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -105,7 +106,7 @@ TEST(SceneText, AFaceWithoutOutlinesGivesWayToTheDefaultFace) {
   o.frames = 1;
   o.freezeAfter = 0;
   float advance = 0;
-  o.afterFrame = [&](TestScene& scene, int) { advance = scene.Advance('A'); };
+  o.afterFrame = [&](TestScene& scene, int) { advance = scene.GlyphAdvance('A'); };
   for (const char* face : {"System", "No Such Face"}) {
     OnlyText("A", 1).font = face;
     RunScene(o);
@@ -184,6 +185,66 @@ TEST(SceneText, TimedPatternChangesOncePerSecondAndIsNeverCompiled) {
   EXPECT_EQ(shown[6], shown[5]);
   EXPECT_GT(r.frames[0].LitCount(), 20) << "the clock is drawn glyph by glyph";
   EXPECT_EQ(probe, 0) << "the ring list stays empty";
+}
+
+// Only the glyphs a text shows are built, each once, when it first shows
+// them: a clock's digits and separators at once, a weekday's letters when the
+// day comes. A text of many different characters shows a few frames later;
+// the spheres do not wait for it.
+TEST(SceneText, GlyphsAreBuiltOnceEachWhenTheTextFirstNeedsThem) {
+  const std::string pattern = "%a %H:%M:%S";
+  const std::time_t day1 = 1000000000, day2 = day1 + 86400;
+  auto glyphsFor = [&](std::initializer_list<std::time_t> times) {
+    std::set<char32_t> codes(std::begin(U"0123456789"), std::end(U"0123456789") - 1);
+    for (std::time_t t : times)
+      for (char c : text_format::Format(pattern, t)) codes.insert(static_cast<unsigned char>(c));
+    return std::u32string(codes.begin(), codes.end());
+  };
+  text_format::SetClock(FakeClock);
+  g_fakeNow = day1;
+  OnlyText(pattern, 1);
+  RunOptions o;
+  o.frames = 3;
+  std::vector<std::u32string> built;
+  std::vector<unsigned> listOfOne;
+  o.beforeFrame = [&](TestScene&, int frame) {
+    if (frame == 2) g_fakeNow = day2;
+  };
+  o.afterFrame = [&](TestScene& scene, int) {
+    std::u32string codes;
+    for (const auto& glyph : scene.Glyphs().All()) codes += glyph.first;
+    built.push_back(codes);
+    const GlyphCache::Glyph* one = scene.Glyphs().Find(U'1');
+    listOfOne.push_back(one ? one->list : 0);
+  };
+  RunScene(o);
+  text_format::SetClock(nullptr);
+  ASSERT_GE(built.size(), 3u);
+  EXPECT_EQ(built[0], glyphsFor({day1}));
+  EXPECT_EQ(built[1], built[0]);
+  EXPECT_EQ(built[2], glyphsFor({day1, day2})) << "the next day's letters";
+  EXPECT_NE(listOfOne[0], 0u);
+  EXPECT_EQ(listOfOne[2], listOfOne[0]) << "built once";
+
+  std::string all;
+  for (char c = ' '; c <= '~'; ++c) all += c;
+  SceneSettings& s = ResetSettings();
+  s.smallShow = false;
+  s.text = all;
+  RunOptions many;
+  many.frames = 3;
+  many.freezeAfter = 0;
+  std::vector<bool> ready;
+  many.afterFrame = [&](TestScene& scene, int) {
+    ready.push_back(scene.Ring()->angles.size() == all.size());
+  };
+  const auto r = RunScene(many);
+  s.textShow = false;
+  const Frame sphere = Still();
+  ASSERT_EQ(r.frames.size(), 3u);
+  EXPECT_EQ(ready, (std::vector<bool>{false, false, true})) << "32 glyphs a frame";
+  EXPECT_TRUE(r.frames[0] == sphere) << "the sphere is drawn while the glyphs are made";
+  EXPECT_FALSE(r.frames[2] == sphere);
 }
 
 // The material the ring set while drawing: drawn once more with colour

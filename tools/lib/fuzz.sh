@@ -50,7 +50,7 @@ run_fuzzers() {
   printf '%%D %%T %%Ec %%#x' >"$dir/corpus-text_pattern/later"
   # The text ring's patterns: a few seconds are enough for this small grammar.
   fuzz_one "$build" "$(( seconds < 5 ? seconds : 5 ))" text_pattern \
-    tests/fuzz/text_pattern_fuzz.cpp scene/text_format.cpp || status=1
+    tests/fuzz/text_pattern_fuzz.cpp scene/text_format.cpp scene/glyph_cache.cpp || status=1
   # Stored registry values: a type byte, then the data (a number as "0" and as four bytes).
   printf '\0010\000' >"$dir/corpus-registry_data/digit"
   printf '\004\001\000\000\000' >"$dir/corpus-registry_data/number"
