@@ -10,9 +10,11 @@ class CWaitDlg : public CDialog {
   CWaitDlg();
   ~CWaitDlg() override;
 
+ protected:
   void DoDataExchange(CDataExchange* dx) override;
   BOOL OnInitDialog() override;
 
+ private:
   CAnimateCtrl _animate;
 };
 

@@ -56,3 +56,7 @@ BOOL CAboutPage::OnKillActive() {
   _update.EndHover();
   return CPropertyPage::OnKillActive();
 }
+
+CLinkButton& CAboutPage::GetLink(Link link) {
+  return link == kHome ? _home : link == kMail ? _mail : _update;
+}

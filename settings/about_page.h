@@ -11,15 +11,20 @@ class CAboutPage : public CPropertyPage {
   CAboutPage();
   ~CAboutPage() override;
 
-  std::string _build;
-  CToolTipCtrl _tooltip;
-  CLinkButton _home;
-  CLinkButton _mail;
-  CLinkButton _update;
+  // The page's three links, by the string of their target.
+  enum Link { kHome, kMail, kUpdate };
+  CLinkButton& GetLink(Link link);
 
  protected:
   void DoDataExchange(CDataExchange* dx) override;
   BOOL PreTranslateMessage(MSG* msg) override;
   BOOL OnInitDialog() override;
   BOOL OnKillActive() override;
+
+ private:
+  std::string _build;
+  CToolTipCtrl _tooltip;
+  CLinkButton _home;
+  CLinkButton _mail;
+  CLinkButton _update;
 };

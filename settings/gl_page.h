@@ -13,16 +13,10 @@ class CGLPage : public CPropertyPage {
   CGLPage();
   ~CGLPage() override;
 
-  CListCtrl _list;
-  std::string _renderer;
-  std::string _vendor;
-  std::string _version;
-  std::string _extensions;
-  int _sortColumn = 0;
-  int _ascending = 1;
-
   // What a column-header click does.
   void SortBy(int column);
+  // The driver's extension string the list was made from.
+  const std::string& Extensions() const { return _extensions; }
 
  protected:
   BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) override;
@@ -32,6 +26,14 @@ class CGLPage : public CPropertyPage {
  private:
   void QueryOpenGL();
   void FillList();
+
+  CListCtrl _list;
+  std::string _renderer;
+  std::string _vendor;
+  std::string _version;
+  std::string _extensions;
+  int _sortColumn = 0;
+  int _ascending = 1;
 
   // What the list's items point to, kept as long as the page.
   std::vector<gl_extensions::Record> _records;

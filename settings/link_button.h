@@ -15,19 +15,20 @@ class CLinkButton : public CButton {
   // Ends the hovering; true when the button was hovering.
   bool EndHover();
 
-  std::string _target;
-  COLORREF _normalColor;
-  COLORREF _pressedColor;
-  COLORREF _visitedColor;
-  COLORREF _hoverColor;
-  COLORREF _backgroundColor;
-  BYTE _visited = 0;
-  BYTE _pressToggle = 0;
-  BYTE _focusShown = 0;
-  BYTE _hovering = 0;
-  BYTE _highContrast = 0;
-  HCURSOR _cursor = nullptr;
-  HFONT _boldFont = nullptr;
+  // What the button shows: its colours for each state, and the states.
+  struct Colors {
+    COLORREF normal, pressed, visited, hover, background;
+  };
+  Colors GetColors() const {
+    return {_normalColor, _pressedColor, _visitedColor, _hoverColor, _backgroundColor};
+  }
+  const std::string& Target() const { return _target; }
+  bool Visited() const { return _visited; }
+  bool Hovering() const { return _hovering; }
+  bool FocusShown() const { return _focusShown; }
+  bool HighContrast() const { return _highContrast; }
+  // The bold copy of the dialog font it draws with in high contrast.
+  HFONT BoldFont() const { return _boldFont; }
 
   // The text's rectangle in client coordinates, as drawn and hit-tested.
   RECT TextRect();
@@ -59,4 +60,18 @@ class CLinkButton : public CButton {
   void DrawPlain(HDC dc, const Layout& layout, COLORREF color);
   void DrawDisabled(HDC dc, const Layout& layout);
   void RedrawIn(COLORREF color);
+
+  std::string _target;
+  COLORREF _normalColor;
+  COLORREF _pressedColor;
+  COLORREF _visitedColor;
+  COLORREF _hoverColor;
+  COLORREF _backgroundColor;
+  BYTE _visited = 0;
+  BYTE _pressToggle = 0;
+  BYTE _focusShown = 0;
+  BYTE _hovering = 0;
+  BYTE _highContrast = 0;
+  HCURSOR _cursor = nullptr;
+  HFONT _boldFont = nullptr;
 };

@@ -20,17 +20,15 @@ class CSettingsSheet : public CPropertySheet {
   explicit CSettingsSheet(SceneSettings& settings);
   ~CSettingsSheet() override;
 
+ protected:
+  BOOL OnCmdMsg(UINT id, int code) override;
+
  private:
   SceneSettings& _settings;
   SceneSettings _edited;
-
- public:
   CAboutPage _about;
   CGeneralPage _general;
   CTextPage _text;
   ZAzozeruPage _zazozeru;
   CGLPage _gl;
-
- protected:
-  BOOL OnCmdMsg(UINT id, int code) override;
 };

@@ -73,7 +73,7 @@ class AboutTest : public SheetTest {
  protected:
   void SetUp() override {
     Open();
-    ASSERT_EQ(sheet->GetActivePage(), &sheet->_about);
+    ASSERT_EQ(sheet->GetActivePage(), &AboutPage());
   }
   // A point on the underline, a point inside the text and one beyond its end.
   // Whether the underline shows colour c. A focus rectangle inverts every other
@@ -103,7 +103,7 @@ class AboutTest : public SheetTest {
 };
 
 TEST_F(AboutTest, BuildLineShowsTheBuildTimeInGrey) {
-  HWND build = Item(sheet->_about, IDC_BUILD);
+  HWND build = Item(AboutPage(), IDC_BUILD);
   char text[128] = {};
   GetWindowTextA(build, text, sizeof text);
 #ifdef VERIVIR_BUILD_TIME
@@ -121,28 +121,30 @@ TEST_F(AboutTest, BuildLineShowsTheBuildTimeInGrey) {
 }
 
 TEST_F(AboutTest, LinksReadAsTheyShould) {
-  EXPECT_EQ(sheet->_about._home.GetWindowText(), "Visit our Homepage");
-  EXPECT_EQ(sheet->_about._mail.GetWindowText(), "Write us for more information");
-  EXPECT_EQ(sheet->_about._update.GetWindowText(), "Check for a new version of Verivir");
+  EXPECT_EQ(AboutPage().GetLink(CAboutPage::kHome).GetWindowText(), "Visit our Homepage");
+  EXPECT_EQ(AboutPage().GetLink(CAboutPage::kMail).GetWindowText(),
+            "Write us for more information");
+  EXPECT_EQ(AboutPage().GetLink(CAboutPage::kUpdate).GetWindowText(),
+            "Check for a new version of Verivir");
 }
 
 TEST_F(AboutTest, HoverOnTheTextOnlyWithHandCursorAndColour) {
-  CLinkButton& b = sheet->_about._home;
+  CLinkButton& b = AboutPage().GetLink(CAboutPage::kHome);
   RECT client, text = b.TextRect();
   b.GetClientRect(&client);
   ASSERT_LT(text.right + 20, client.right);  // room beyond the end of the text
-  EXPECT_TRUE(UnderlineIs(b, b._normalColor));
+  EXPECT_TRUE(UnderlineIs(b, b.GetColors().normal));
 
   Move(b, OnText(b));
-  EXPECT_TRUE(b._hovering);
+  EXPECT_TRUE(b.Hovering());
   EXPECT_EQ(GetCapture(), b.m_hWnd);
   EXPECT_EQ(GetCursor(), LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDC_HAND_CURSOR)));
   EXPECT_TRUE(UnderlineIs(b, RGB(192, 0, 192)));
 
   Move(b, BeyondText(b));
-  EXPECT_FALSE(b._hovering);
+  EXPECT_FALSE(b.Hovering());
   EXPECT_EQ(GetCapture(), nullptr);
-  EXPECT_TRUE(UnderlineIs(b, b._normalColor));
+  EXPECT_TRUE(UnderlineIs(b, b.GetColors().normal));
 }
 
 // The classic grey face keeps the link colours; any other scheme gives the system's.
@@ -155,22 +157,23 @@ TEST_F(AboutTest, LinkColoursFollowTheColourScheme) {
   SetSysColors(1, &element, &other);
   CLinkButton themed(IDS_LINK_HOME);
   SetSysColors(1, &element, &original);
-  EXPECT_EQ(classic._normalColor, RGB(0, 0, 192));
-  EXPECT_EQ(classic._visitedColor, RGB(128, 0, 128));
-  EXPECT_EQ(classic._pressedColor, RGB(255, 0, 0));
-  EXPECT_EQ(classic._backgroundColor, grey);
-  EXPECT_EQ(themed._normalColor, GetSysColor(COLOR_BTNTEXT));
-  EXPECT_EQ(themed._visitedColor, GetSysColor(COLOR_GRAYTEXT));
-  EXPECT_EQ(themed._pressedColor, GetSysColor(COLOR_HIGHLIGHTTEXT));
-  EXPECT_EQ(themed._backgroundColor, other);
-  EXPECT_EQ(themed._hoverColor, RGB(192, 0, 192));
-  EXPECT_EQ(themed._target, "http://www.example.com/");
+  EXPECT_EQ(classic.GetColors().normal, RGB(0, 0, 192));
+  EXPECT_EQ(classic.GetColors().visited, RGB(128, 0, 128));
+  EXPECT_EQ(classic.GetColors().pressed, RGB(255, 0, 0));
+  EXPECT_EQ(classic.GetColors().background, grey);
+  EXPECT_EQ(themed.GetColors().normal, GetSysColor(COLOR_BTNTEXT));
+  EXPECT_EQ(themed.GetColors().visited, GetSysColor(COLOR_GRAYTEXT));
+  EXPECT_EQ(themed.GetColors().pressed, GetSysColor(COLOR_HIGHLIGHTTEXT));
+  EXPECT_EQ(themed.GetColors().background, other);
+  EXPECT_EQ(themed.GetColors().hover, RGB(192, 0, 192));
+  EXPECT_EQ(themed.Target(), "http://www.example.com/");
 }
 
 // Windows tells the sheet, a top-level window; the links are its grandchildren.
 TEST_F(AboutTest, AColourSchemeChangeReachesTheLinksThroughTheSheet) {
-  CLinkButton* links[] = {&sheet->_about._home, &sheet->_about._mail, &sheet->_about._update};
-  for (CLinkButton* b : links) b->_highContrast = 1;  // a state from before the change
+  CLinkButton* links[] = {&AboutPage().GetLink(CAboutPage::kHome),
+                          &AboutPage().GetLink(CAboutPage::kMail),
+                          &AboutPage().GetLink(CAboutPage::kUpdate)};
   int element = COLOR_BTNFACE;
   const COLORREF original = GetSysColor(COLOR_BTNFACE), other = RGB(200, 220, 240);
   ASSERT_NE(original, other);
@@ -179,10 +182,10 @@ TEST_F(AboutTest, AColourSchemeChangeReachesTheLinksThroughTheSheet) {
   COLORREF seen[3][3];
   BYTE highContrast[3];
   for (int i = 0; i < 3; ++i) {
-    seen[i][0] = links[i]->_backgroundColor;
-    seen[i][1] = links[i]->_normalColor;
-    seen[i][2] = links[i]->_pressedColor;
-    highContrast[i] = links[i]->_highContrast;
+    seen[i][0] = links[i]->GetColors().background;
+    seen[i][1] = links[i]->GetColors().normal;
+    seen[i][2] = links[i]->GetColors().pressed;
+    highContrast[i] = links[i]->HighContrast();
   }
   SetSysColors(1, &element, &original);
   SendMessageA(sheet->m_hWnd, WM_SYSCOLORCHANGE, 0, 0);
@@ -197,7 +200,7 @@ TEST_F(AboutTest, AColourSchemeChangeReachesTheLinksThroughTheSheet) {
     EXPECT_EQ(seen[i][1], GetSysColor(COLOR_BTNTEXT));
     EXPECT_EQ(seen[i][2], GetSysColor(COLOR_HIGHLIGHTTEXT));
     EXPECT_EQ(highContrast[i], systemHighContrast) << "read again: it picks the font";
-    EXPECT_EQ(links[i]->_backgroundColor, original) << "and back with the next change";
+    EXPECT_EQ(links[i]->GetColors().background, original) << "and back with the next change";
   }
 }
 
@@ -219,27 +222,27 @@ TEST_F(AboutTest, HandCursorIsThirtyTwoPixelsWithHotSpotAtSixZero) {
 
 TEST_F(AboutTest, ClicksOnTheTextOpenTheTargetsThroughTheShell) {
   ShellRecorder recorder;
-  CLinkButton& home = sheet->_about._home;
-  CLinkButton& mail = sheet->_about._mail;
-  CLinkButton& update = sheet->_about._update;
+  CLinkButton& home = AboutPage().GetLink(CAboutPage::kHome);
+  CLinkButton& mail = AboutPage().GetLink(CAboutPage::kMail);
+  CLinkButton& update = AboutPage().GetLink(CAboutPage::kUpdate);
 
   // Beyond the end of the text a press does nothing.
   Move(home, BeyondText(home));
   Press(home, BeyondText(home));
-  EXPECT_FALSE(home._visited);
+  EXPECT_FALSE(home.Visited());
 
   Move(home, OnText(home));
   Press(home, OnText(home));
-  EXPECT_TRUE(home._visited);
+  EXPECT_TRUE(home.Visited());
   Move(home, BeyondText(home));
-  EXPECT_TRUE(UnderlineIs(home, home._visitedColor));
+  EXPECT_TRUE(UnderlineIs(home, home.GetColors().visited));
 
   // The keyboard works as for any push button.
   SetFocus(mail.m_hWnd);
   SendMessageA(mail.m_hWnd, WM_KEYDOWN, VK_SPACE, 0);
   SendMessageA(mail.m_hWnd, WM_KEYUP, VK_SPACE, 0);
   Pump(10);
-  EXPECT_TRUE(mail._visited);
+  EXPECT_TRUE(mail.Visited());
 
   Move(update, OnText(update));
   Press(update, OnText(update));
@@ -260,27 +263,27 @@ TEST_F(AboutTest, ClicksOnTheTextOpenTheTargetsThroughTheShell) {
 }
 
 TEST_F(AboutTest, FocusRectangleAroundTheTextOnly) {
-  CLinkButton& b = sheet->_about._mail;
+  CLinkButton& b = AboutPage().GetLink(CAboutPage::kMail);
   RECT text = b.TextRect();
   SetFocus(b.m_hWnd);
   Pump(50);
-  EXPECT_TRUE(b._focusShown);
+  EXPECT_TRUE(b.FocusShown());
   int dotted = 0;
   for (int x = text.left; x < text.right; ++x)
-    if (PixelAt(b.m_hWnd, x, text.top) != b._backgroundColor) ++dotted;
+    if (PixelAt(b.m_hWnd, x, text.top) != b.GetColors().background) ++dotted;
   EXPECT_GT(dotted, (text.right - text.left) / 4);
-  SetFocus(sheet->_about._home.m_hWnd);
+  SetFocus(AboutPage().GetLink(CAboutPage::kHome).m_hWnd);
   Pump(50);
-  EXPECT_FALSE(b._focusShown);
-  EXPECT_TRUE(sheet->_about._home._focusShown);
+  EXPECT_FALSE(b.FocusShown());
+  EXPECT_TRUE(AboutPage().GetLink(CAboutPage::kHome).FocusShown());
 }
 
 TEST_F(AboutTest, LeavingTheTabWhileHoveringReleasesTheCapture) {
-  CLinkButton& b = sheet->_about._update;
+  CLinkButton& b = AboutPage().GetLink(CAboutPage::kUpdate);
   Move(b, OnText(b));
   ASSERT_EQ(GetCapture(), b.m_hWnd);
   Select(kGeneral);
-  EXPECT_FALSE(b._hovering);
+  EXPECT_FALSE(b.Hovering());
   EXPECT_EQ(GetCapture(), nullptr);
 }
 

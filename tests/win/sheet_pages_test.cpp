@@ -25,7 +25,7 @@ std::string Text(HWND hwnd) {
 TEST_F(SheetTest, OpensOnAboutWithFiveTabsInOrder) {
   Open();
   EXPECT_EQ(Text(sheet->m_hWnd), "Configure Verivir");
-  EXPECT_EQ(sheet->GetActivePage(), &sheet->_about);
+  EXPECT_EQ(sheet->GetActivePage(), &AboutPage());
   HWND tabs = reinterpret_cast<HWND>(SendMessageA(sheet->m_hWnd, PSM_GETTABCONTROL, 0, 0));
   ASSERT_EQ(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0), 5);
   const char* captions[] = {"About Verivir", "About OpenGL", "General", "Text", "Verivir"};
@@ -38,8 +38,8 @@ TEST_F(SheetTest, OpensOnAboutWithFiveTabsInOrder) {
     SendMessageA(tabs, TCM_GETITEMA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
     EXPECT_STREQ(text, captions[i]);
   }
-  const CPropertyPage* pages[] = {&sheet->_about, &sheet->_gl, &sheet->_general, &sheet->_text,
-                                  &sheet->_zazozeru};
+  const CPropertyPage* pages[] = {&AboutPage(), &GLPage(), &GeneralPage(), &TextPage(),
+                                  &VerivirPage()};
   for (int i = 0; i < 5; ++i) {
     Select(i);
     EXPECT_EQ(sheet->GetActivePage(), pages[i]) << "tab " << i;
@@ -51,7 +51,7 @@ TEST_F(SheetTest, EveryFieldShowsInItsControlAndComesBackUnchanged) {
   const SceneSettings before = settings;
   Open();
   Select(kGeneral);
-  const CGeneralPage& g = sheet->_general;
+  const CGeneralPage& g = GeneralPage();
   EXPECT_EQ(Checked(Item(g, IDC_BLEND)), before.blend);
   EXPECT_EQ(Checked(Item(g, IDC_ALPHA)), before.alpha);
   EXPECT_EQ(Checked(Item(g, IDC_DITHER)), before.dither);
@@ -59,7 +59,7 @@ TEST_F(SheetTest, EveryFieldShowsInItsControlAndComesBackUnchanged) {
   EXPECT_EQ(Checked(Item(g, IDC_SMOOTH)), before.smooth);
   EXPECT_EQ(Checked(Item(g, IDC_DISPLAY_LISTS)), before.displayLists);
   Select(kText);
-  const CTextPage& t = sheet->_text;
+  const CTextPage& t = TextPage();
   EXPECT_EQ(Text(Item(t, IDC_TEXT)), before.text);
   EXPECT_EQ(Selection(Item(t, IDC_TEXT_QUALITY)), before.textResolution);
   EXPECT_EQ(Selection(Item(t, IDC_TEXT_SIZE)), before.textSize);
@@ -67,7 +67,7 @@ TEST_F(SheetTest, EveryFieldShowsInItsControlAndComesBackUnchanged) {
   EXPECT_EQ(Checked(Item(t, IDC_SHOW_TEXT)), before.textShow);
   EXPECT_EQ(Checked(Item(t, IDC_TEXT_COLOR)), before.textColor);
   Select(kVerivir);
-  const ZAzozeruPage& z = sheet->_zazozeru;
+  const ZAzozeruPage& z = VerivirPage();
   EXPECT_EQ(Checked(Item(z, IDC_BIG_SHOW)), before.bigShow);
   EXPECT_EQ(Selection(Item(z, IDC_BIG_DENSITY)), before.bigDensity);
   EXPECT_TRUE(Checked(Item(z, IDC_BIG_WIRE)));  // bigGestalt 1
@@ -96,10 +96,10 @@ TEST_F(SheetTest, ListEntriesComeFromTheTemplateInOrder) {
     }
     return all;
   };
-  EXPECT_EQ(entries(Item(sheet->_text, IDC_TEXT_QUALITY)), "Low,Medium,High");
-  EXPECT_EQ(entries(Item(sheet->_text, IDC_TEXT_SIZE)), "Tiny,Small,Medium,Big");
-  EXPECT_EQ(entries(Item(sheet->_zazozeru, IDC_BIG_DENSITY)), "Low,Medium,High");
-  EXPECT_EQ(entries(Item(sheet->_zazozeru, IDC_SMALL_DENSITY)), "Low,Medium,High");
+  EXPECT_EQ(entries(Item(TextPage(), IDC_TEXT_QUALITY)), "Low,Medium,High");
+  EXPECT_EQ(entries(Item(TextPage(), IDC_TEXT_SIZE)), "Tiny,Small,Medium,Big");
+  EXPECT_EQ(entries(Item(VerivirPage(), IDC_BIG_DENSITY)), "Low,Medium,High");
+  EXPECT_EQ(entries(Item(VerivirPage(), IDC_SMALL_DENSITY)), "Low,Medium,High");
 }
 
 // A stored value the page cannot show (an edited registry) selects nothing,
@@ -116,11 +116,11 @@ TEST_F(SheetTest, OutOfRangeIndexShowsNothingAndIsKeptWhenNothingIsChosen) {
 
   Open();
   Select(kVerivir);
-  EXPECT_FALSE(Checked(Item(sheet->_zazozeru, IDC_BIG_POINTS)));
-  EXPECT_FALSE(Checked(Item(sheet->_zazozeru, IDC_BIG_WIRE)));
-  EXPECT_EQ(Selection(Item(sheet->_zazozeru, IDC_SMALL_DENSITY)), -1);
+  EXPECT_FALSE(Checked(Item(VerivirPage(), IDC_BIG_POINTS)));
+  EXPECT_FALSE(Checked(Item(VerivirPage(), IDC_BIG_WIRE)));
+  EXPECT_EQ(Selection(Item(VerivirPage(), IDC_SMALL_DENSITY)), -1);
   Select(kText);
-  EXPECT_EQ(Selection(Item(sheet->_text, IDC_TEXT_SIZE)), -1);
+  EXPECT_EQ(Selection(Item(TextPage(), IDC_TEXT_SIZE)), -1);
   Select(kGeneral);
   ClickSheetButton(IDOK);
   EXPECT_EQ(settings.bigGestalt, 2);
@@ -178,9 +178,9 @@ TEST_F(SheetTest, ApplyStoresValuesGreysApplyAndTurnsCancelIntoClose) {
   const SceneSettings before = settings;
   Open();
   Select(kGeneral);
-  Click(Item(sheet->_general, IDC_BLEND));
+  Click(Item(GeneralPage(), IDC_BLEND));
   Select(kVerivir);
-  Click(Item(sheet->_zazozeru, IDC_SMALL_SOLID));
+  Click(Item(VerivirPage(), IDC_SMALL_SOLID));
   EXPECT_EQ(settings.blend, before.blend);  // nothing stored before Apply
   ASSERT_TRUE(ApplyEnabled());
   ClickSheetButton(ID_APPLY_NOW);
@@ -202,10 +202,10 @@ TEST_F(SheetTest, CancelWithoutApplyLeavesSettingsUnchanged) {
   const SceneSettings before = settings;
   Open();
   Select(kGeneral);
-  Click(Item(sheet->_general, IDC_ALPHA));
+  Click(Item(GeneralPage(), IDC_ALPHA));
   Select(kText);
-  SetWindowTextA(Item(sheet->_text, IDC_TEXT), "changed");
-  Click(Item(sheet->_text, IDC_TEXT_COLOR));
+  SetWindowTextA(Item(TextPage(), IDC_TEXT), "changed");
+  Click(Item(TextPage(), IDC_TEXT_COLOR));
   EXPECT_TRUE(ApplyEnabled());
   ClickSheetButton(IDCANCEL);
   ASSERT_TRUE(sheet->IsFinished());
@@ -220,7 +220,7 @@ TEST_F(SheetTest, TypingEnablesApplyButFillingTheBoxDoesNot) {
   Select(kGeneral);
   Select(kText);  // the text is exchanged into the box again
   EXPECT_FALSE(ApplyEnabled());
-  SendMessageA(Item(sheet->_text, IDC_TEXT), WM_CHAR, 'x', 0);
+  SendMessageA(Item(TextPage(), IDC_TEXT), WM_CHAR, 'x', 0);
   Pump();
   EXPECT_TRUE(ApplyEnabled());
   ClickSheetButton(ID_APPLY_NOW);
@@ -230,7 +230,7 @@ TEST_F(SheetTest, TypingEnablesApplyButFillingTheBoxDoesNot) {
 TEST_F(SheetTest, SliderSpeedIsTakenOverOnApplyNotWhileDragging) {
   Open();
   Select(kText);
-  HWND slider = Item(sheet->_text, IDC_SPEED);
+  HWND slider = Item(TextPage(), IDC_SPEED);
   SetFocus(slider);
   SendMessageA(slider, WM_KEYDOWN, VK_END, 0);  // the trackbar moves and scrolls its parent
   SendMessageA(slider, WM_KEYUP, VK_END, 0);
@@ -247,7 +247,7 @@ TEST_F(SheetTest, SliderSpeedIsTakenOverOnApplyNotWhileDragging) {
 TEST_F(SheetTest, ClosingADensityListWithoutAChangeDoesNotEnableApply) {
   Open();
   Select(kVerivir);
-  HWND list = Item(sheet->_zazozeru, IDC_BIG_DENSITY);
+  HWND list = Item(VerivirPage(), IDC_BIG_DENSITY);
   SendMessageA(list, CB_SHOWDROPDOWN, TRUE, 0);
   Pump();
   SendMessageA(list, CB_SHOWDROPDOWN, FALSE, 0);
@@ -304,7 +304,7 @@ TEST_F(SheetTest, FontDialogOkChangesOnlyTheFaceNameAndCancelNothing) {
   FontDriver::ok = false;
   FontDriver::seen = false;
   SetTimer(nullptr, 0, 100, FontDriver::Tick);
-  Click(Item(sheet->_text, IDC_FONT));
+  Click(Item(TextPage(), IDC_FONT));
   EXPECT_TRUE(FontDriver::seen);
   EXPECT_FALSE(ApplyEnabled());
 
@@ -312,7 +312,7 @@ TEST_F(SheetTest, FontDialogOkChangesOnlyTheFaceNameAndCancelNothing) {
   FontDriver::seen = false;
   FontDriver::face = "Liberation Mono";
   SetTimer(nullptr, 0, 100, FontDriver::Tick);
-  Click(Item(sheet->_text, IDC_FONT));
+  Click(Item(TextPage(), IDC_FONT));
   EXPECT_TRUE(FontDriver::seen);
   EXPECT_TRUE(ApplyEnabled());
   ClickSheetButton(ID_APPLY_NOW);

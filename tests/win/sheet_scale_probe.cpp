@@ -25,7 +25,7 @@ void Pump(CSettingsSheet& sheet) {
 
 bool Hovers(CLinkButton& link, int x, int y) {
   SendMessageA(link.m_hWnd, WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
-  const bool hovering = link._hovering != 0;
+  const bool hovering = link.Hovering();
   link.EndHover();
   return hovering;
 }
@@ -51,7 +51,7 @@ int main(int argc, char** argv) {
   Pump(*sheet);
   FILE* out = std::fopen(argv[1], "w");
   if (!out) return 4;
-  CAboutPage& about = sheet->_about;
+  CAboutPage& about = *static_cast<CAboutPage*>(sheet->GetPage(0));
   RECT page, frame;
   GetClientRect(about.m_hWnd, &page);
   GetWindowRect(sheet->m_hWnd, &frame);
@@ -102,9 +102,9 @@ int main(int argc, char** argv) {
     DeleteObject(icon.hbmMask);
   }
   std::fprintf(out, "icon_w %ld\n", mask.bmWidth);
-  WriteLink(out, "home", about._home);
-  WriteLink(out, "mail", about._mail);
-  WriteLink(out, "update", about._update);
+  WriteLink(out, "home", about.GetLink(CAboutPage::kHome));
+  WriteLink(out, "mail", about.GetLink(CAboutPage::kMail));
+  WriteLink(out, "update", about.GetLink(CAboutPage::kUpdate));
   std::fclose(out);
   if (argc > 2) {
     SetForegroundWindow(sheet->m_hWnd);

@@ -131,7 +131,7 @@ class LinkFontChange : public sheet_testing::SheetTest {};
 
 TEST_F(LinkFontChange, HitAreaAndBoldFontFollowANewDialogFont) {
   Open();
-  CLinkButton& link = sheet->_about._home;
+  CLinkButton& link = AboutPage().GetLink(CAboutPage::kHome);
   const RECT before = link.TextRect();
   LOGFONTA lf = {};
   GetObjectA(link.GetFont(), sizeof lf, &lf);
@@ -144,11 +144,11 @@ TEST_F(LinkFontChange, HitAreaAndBoldFontFollowANewDialogFont) {
   // The end of the larger text, beyond the old one, is part of the link.
   SendMessageA(link.m_hWnd, WM_MOUSEMOVE, 0,
                MAKELPARAM(after.right - 2, (after.top + after.bottom) / 2));
-  EXPECT_TRUE(link._hovering);
+  EXPECT_TRUE(link.Hovering());
   link.EndHover();
   LOGFONTA bold = {};
-  ASSERT_NE(nullptr, link._boldFont);
-  GetObjectA(link._boldFont, sizeof bold, &bold);
+  ASSERT_NE(nullptr, link.BoldFont());
+  GetObjectA(link.BoldFont(), sizeof bold, &bold);
   EXPECT_EQ(lf.lfHeight, bold.lfHeight);
   EXPECT_EQ(FW_BOLD, bold.lfWeight);
   Close();

@@ -26,12 +26,23 @@ class SheetTest : public ::testing::Test {
   // Pumps until pred holds or the time is up.
   bool PumpUntil(bool (*pred)(SheetTest*), DWORD timeoutMs = 5000);
   void Select(int tab);
+  // The pages, as the sheet holds them.
+  CAboutPage& AboutPage() const { return Page<CAboutPage>(kAbout); }
+  CGLPage& GLPage() const { return Page<CGLPage>(kOpenGL); }
+  CGeneralPage& GeneralPage() const { return Page<CGeneralPage>(kGeneral); }
+  CTextPage& TextPage() const { return Page<CTextPage>(kText); }
+  ZAzozeruPage& VerivirPage() const { return Page<ZAzozeruPage>(kVerivir); }
   HWND Item(const CPropertyPage& page, int id) const { return GetDlgItem(page.m_hWnd, id); }
   // A user's click on a dialog button (BN_CLICKED through the button itself).
   void Click(HWND button);
   void ClickSheetButton(int id) { Click(GetDlgItem(sheet->m_hWnd, id)); }
   bool ApplyEnabled() const;
   void Close();
+
+  template <class P>
+  P& Page(Tab tab) const {
+    return *static_cast<P*>(sheet->GetPage(tab));
+  }
 
   CWinApp app;
   SceneSettings settings;
