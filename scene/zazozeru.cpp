@@ -67,11 +67,9 @@ HFONT MakeFont(HDC dc, const std::string& face) {
   return CreateFontIndirectW(&lf);
 }
 
-// Whether the font selected into dc has a glyph for the character. Beyond
-// U+FFFF the system cannot tell (it looks characters up one UTF-16 unit at a
-// time): the outline call is left to find out.
+// Whether the font selected into dc has a glyph for the character (one of
+// the 16-bit range).
 bool HasGlyph(HDC dc, char32_t code) {
-  if (code > 0xFFFF) return true;
   const auto unit = static_cast<wchar_t>(code);
   WORD index = 0;
   if (GetGlyphIndicesW(dc, &unit, 1, &index, GGI_MARK_NONEXISTING_GLYPHS) == GDI_ERROR) return true;
@@ -195,6 +193,13 @@ void ZAzozeru::SetUpText() {
 }
 
 bool ZAzozeru::BuildGlyph(char32_t code) {
+  // The outline call takes a character as one UTF-16 unit: beyond U+FFFF it
+  // would draw the glyph of the code cut to 16 bits (U+10041 as 'A'), so such
+  // characters are drawn as nothing.
+  if (code > 0xFFFF) {
+    _glyphs.Add(code, {0, 0.0f});
+    return true;
+  }
   for (;;) {
     if (SelectFont()) {
       if (!HasGlyph(_hdc, code)) {
