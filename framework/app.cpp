@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "xtl/registry_data.h"
+#include "xtl/unicode.h"
 
 IMPLEMENT_DYNAMIC(CWinApp, CWinThread)
 
@@ -42,6 +43,11 @@ bool ReadValue(HKEY key, const char* entry, DWORD& type, std::vector<unsigned ch
   return rc == ERROR_SUCCESS;
 }
 
+std::wstring Wide(const char* utf8) {
+  const std::u16string units = xtl::unicode::utf16_from_utf8(utf8 ? utf8 : "");
+  return std::wstring(units.begin(), units.end());
+}
+
 }  // namespace
 
 CWinApp::CWinApp(const char* appName) {
@@ -61,14 +67,16 @@ int CWinApp::ExitInstance() { return m_nExitCode; }
 int CWinApp::Run() {
   MSG msg = {};
   for (;;) {
-    const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+    // Wide, so that characters typed into Unicode windows arrive whole; the
+    // system converts for ANSI windows.
+    const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
     if (got == -1) break;
     if (got == 0) {
       if (QuitAllowed()) break;
       continue;
     }
     TranslateMessage(&msg);
-    DispatchMessageA(&msg);
+    DispatchMessageW(&msg);
   }
   m_nExitCode = msg.message == WM_QUIT ? static_cast<int>(msg.wParam) : 0;
   return ExitInstance();
@@ -111,11 +119,21 @@ UINT CWinApp::GetProfileInt(const char* section, const char* entry, int defaultV
 std::string CWinApp::GetProfileString(const char* section, const char* entry,
                                       const char* defaultValue) {
   std::string fallback = defaultValue ? defaultValue : "";
-  DWORD type = 0;
+  HKEY key = GetSectionKey(section);
+  if (!key) return fallback;
+  const std::wstring name = Wide(entry);
+  DWORD type = 0, size = 0;
   std::vector<unsigned char> data;
+  LONG rc = RegQueryValueExW(key, name.c_str(), nullptr, &type, nullptr, &size);
+  if (rc == ERROR_SUCCESS) {
+    data.resize(size);
+    rc = RegQueryValueExW(key, name.c_str(), nullptr, &type, data.data(), &size);
+    data.resize(size);
+  }
+  RegCloseKey(key);
   // A value written without its terminator ends where its data ends.
-  if (!ReadValue(GetSectionKey(section), entry, type, data) || type != REG_SZ) return fallback;
-  return xtl::registry::read_text(type, data.data(), data.size()).value_or(fallback);
+  if (rc != ERROR_SUCCESS || type != REG_SZ) return fallback;
+  return xtl::registry::read_wide_text(type, data.data(), data.size()).value_or(fallback);
 }
 
 bool CWinApp::GetProfileFlag(const char* section, const char* entry, bool defaultValue) {
@@ -137,12 +155,15 @@ BOOL CWinApp::WriteProfileInt(const char* section, const char* entry, int value)
 BOOL CWinApp::WriteProfileString(const char* section, const char* entry, const char* value) {
   HKEY key = GetSectionKey(section);
   if (!key) return FALSE;
+  const std::wstring name = Wide(entry);
   LONG rc;
-  if (value)
-    rc = RegSetValueExA(key, entry, 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
-                        static_cast<DWORD>(strlen(value) + 1));
-  else
-    rc = RegDeleteValueA(key, entry);
+  if (value) {
+    const std::wstring text = Wide(value);
+    rc = RegSetValueExW(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                        static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+  } else {
+    rc = RegDeleteValueW(key, name.c_str());
+  }
   RegCloseKey(key);
   return rc == ERROR_SUCCESS;
 }

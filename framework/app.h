@@ -25,7 +25,8 @@ class CWinApp : public CWinThread {
 
   // Profile functions work under HKCU\Software\<key>\<application name>\<section>.
   // Reads create the keys they open; a missing value or one of another type
-  // gives the default.
+  // gives the default. Profile strings are UTF-8, stored as the system's
+  // Unicode REG_SZ; programs that read them through the code page still can.
   void SetRegistryKey(const char* key);
   void SetRegistryKey(UINT stringId);
   UINT GetProfileInt(const char* section, const char* entry, int defaultValue);

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "framework/app.h"
+#include "xtl/unicode.h"
 
 IMPLEMENT_DYNAMIC(CDialog, CWnd)
 
@@ -76,7 +77,8 @@ BOOL CDialog::OnCmdMsg(UINT id, int code) {
   return FALSE;
 }
 
-BOOL CDialog::PreTranslateMessage(MSG* msg) { return IsDialogMessageA(m_hWnd, msg); }
+// The loops take messages wide; the system converts them for ANSI controls.
+BOOL CDialog::PreTranslateMessage(MSG* msg) { return IsDialogMessageW(m_hWnd, msg); }
 
 void DDX_Control(CDataExchange* dx, int id, CWnd& control) {
   if (!control.m_hWnd) control.SubclassWindow(dx->PrepareCtrl(id));
@@ -101,13 +103,14 @@ void DDX_CBIndex(CDataExchange* dx, int id, int& index) {
 void DDX_Text(CDataExchange* dx, int id, std::string& text) {
   HWND ctrl = dx->PrepareCtrl(id);
   if (dx->m_bSaveAndValidate) {
-    int n = GetWindowTextLengthA(ctrl);
-    std::string buffer(static_cast<size_t>(n) + 1, '\0');
-    n = GetWindowTextA(ctrl, &buffer[0], n + 1);
+    int n = GetWindowTextLengthW(ctrl);
+    std::wstring buffer(static_cast<size_t>(n) + 1, L'\0');
+    n = GetWindowTextW(ctrl, &buffer[0], n + 1);
     buffer.resize(static_cast<size_t>(n > 0 ? n : 0));
-    text = buffer;
+    text = xtl::unicode::utf8_from_utf16(std::u16string(buffer.begin(), buffer.end()));
   } else {
-    SetWindowTextA(ctrl, text.c_str());
+    const std::u16string wide = xtl::unicode::utf16_from_utf8(text);
+    SetWindowTextW(ctrl, reinterpret_cast<const wchar_t*>(wide.c_str()));
   }
 }
 

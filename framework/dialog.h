@@ -54,6 +54,7 @@ class CDataExchange {
 void DDX_Control(CDataExchange* dx, int id, CWnd& control);
 void DDX_Check(CDataExchange* dx, int id, int& value);
 void DDX_CBIndex(CDataExchange* dx, int id, int& index);
+// text is UTF-8; the control is read and written wide.
 void DDX_Text(CDataExchange* dx, int id, std::string& text);
 // A radio group starting at id: value is the zero-based index of the checked button, or -1.
 void DDX_Radio(CDataExchange* dx, int id, int& value);

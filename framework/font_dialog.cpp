@@ -1,8 +1,9 @@
 #include "framework/font_dialog.h"
 
 #include "framework/wnd.h"
+#include "xtl/unicode.h"
 
-CFontDialog::CFontDialog(const LOGFONTA* initial, DWORD flags, HDC printer, CWnd* parent)
+CFontDialog::CFontDialog(const LOGFONTW* initial, DWORD flags, HDC printer, CWnd* parent)
     : m_cf(), m_lf() {
   m_cf.lStructSize = sizeof m_cf;
   m_cf.hwndOwner = parent ? parent->m_hWnd : nullptr;
@@ -19,5 +20,10 @@ CFontDialog::CFontDialog(const LOGFONTA* initial, DWORD flags, HDC printer, CWnd
 INT_PTR CFontDialog::DoModal() {
   // Without a parent the active window owns it, so the dialog stays modal to it.
   if (!m_cf.hwndOwner) m_cf.hwndOwner = GetActiveWindow();
-  return ChooseFontA(&m_cf) ? IDOK : IDCANCEL;
+  return ChooseFontW(&m_cf) ? IDOK : IDCANCEL;
+}
+
+std::string CFontDialog::GetFaceName() const {
+  const wchar_t* face = m_lf.lfFaceName;
+  return xtl::unicode::utf8_from_utf16(std::u16string(face, face + lstrlenW(face)));
 }

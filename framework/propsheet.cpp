@@ -1,6 +1,7 @@
 #include "framework/propsheet.h"
 
 #include "framework/app.h"
+#include "xtl/unicode.h"
 
 #include <cstring>
 
@@ -11,9 +12,9 @@ namespace {
 
 // Fills lists from the dialog's initial data (resource type 240): records of
 // control id, 16-bit add-string message, byte count and text, ended by id 0.
-void ExecuteDlgInit(HWND dlg, const char* templateName) {
+void ExecuteDlgInit(HWND dlg, UINT templateId) {
   HINSTANCE inst = AfxGetResourceHandle();
-  HRSRC res = FindResourceA(inst, templateName, MAKEINTRESOURCEA(240));
+  HRSRC res = FindResourceW(inst, MAKEINTRESOURCEW(templateId), MAKEINTRESOURCEW(240));
   if (!res) return;
   const auto* p = static_cast<const BYTE*>(LockResource(LoadResource(inst, res)));
   const BYTE* end = p + SizeofResource(inst, res);
@@ -37,12 +38,14 @@ void ExecuteDlgInit(HWND dlg, const char* templateName) {
 
 // Pages are created by the sheet control when first shown; the page object
 // rides in the record's lParam and takes the window over at WM_INITDIALOG.
+// The sheet is made with the wide functions, so the pages' controls are
+// Unicode windows: an edit box takes any character.
 INT_PTR CALLBACK AfxPropPageProc(HWND hwnd, UINT msg, WPARAM, LPARAM lParam) {
   if (msg != WM_INITDIALOG) return FALSE;
-  auto* psp = reinterpret_cast<PROPSHEETPAGEA*>(lParam);
+  auto* psp = reinterpret_cast<PROPSHEETPAGEW*>(lParam);
   auto* page = reinterpret_cast<CPropertyPage*>(psp->lParam);
   if (!page || !page->SubclassWindow(hwnd)) return TRUE;
-  ExecuteDlgInit(hwnd, psp->pszTemplate);
+  ExecuteDlgInit(hwnd, page->m_nIDTemplate);
   return page->OnInitDialog();
 }
 
@@ -51,7 +54,7 @@ INT_PTR CALLBACK AfxPropPageProc(HWND hwnd, UINT msg, WPARAM, LPARAM lParam) {
 CPropertyPage::CPropertyPage(UINT templateId) : CDialog(templateId), m_psp() {
   m_psp.dwSize = sizeof m_psp;
   m_psp.dwFlags = PSP_DEFAULT;
-  m_psp.pszTemplate = MAKEINTRESOURCEA(templateId);
+  m_psp.pszTemplate = MAKEINTRESOURCEW(templateId);
   m_psp.pfnDlgProc = AfxPropPageProc;
   m_psp.lParam = reinterpret_cast<LPARAM>(this);
 }
@@ -141,12 +144,14 @@ BOOL CPropertySheet::Create(CWnd* parent) {
   m_psh.dwFlags = PSH_PROPSHEETPAGE | PSH_MODELESS;
   m_psh.hwndParent = parent ? parent->m_hWnd : nullptr;
   m_psh.hInstance = AfxGetResourceHandle();
-  m_psh.pszCaption = m_strCaption.c_str();
+  const std::u16string caption = xtl::unicode::utf16_from_utf8(m_strCaption);
+  m_caption.assign(caption.begin(), caption.end());
+  m_psh.pszCaption = m_caption.c_str();
   m_psh.nPages = static_cast<UINT>(m_pageRecords.size());
   m_psh.nStartPage = m_nStartPage;
   m_psh.ppsp = m_pageRecords.data();
   AfxHookWindowCreate(this);
-  auto hwnd = reinterpret_cast<HWND>(PropertySheetA(&m_psh));
+  auto hwnd = reinterpret_cast<HWND>(PropertySheetW(&m_psh));
   AfxUnhookWindowCreate();
   if (!hwnd || hwnd == reinterpret_cast<HWND>(-1)) return FALSE;
   if (m_hWnd != hwnd) {  // the hook caught another window first
@@ -163,11 +168,11 @@ bool CPropertySheet::IsFinished() const {
 BOOL CPropertySheet::PumpMessage(bool wait) {
   MSG msg;
   if (wait) {
-    if (GetMessageA(&msg, nullptr, 0, 0) <= 0) {
+    if (GetMessageW(&msg, nullptr, 0, 0) <= 0) {
       PostQuitMessage(static_cast<int>(msg.wParam));  // leave it for the outer loop
       return FALSE;
     }
-  } else if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+  } else if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
     return TRUE;
   } else if (msg.message == WM_QUIT) {
     PostQuitMessage(static_cast<int>(msg.wParam));
@@ -175,7 +180,7 @@ BOOL CPropertySheet::PumpMessage(bool wait) {
   }
   if (!PreTranslateMessage(&msg)) {
     TranslateMessage(&msg);
-    DispatchMessageA(&msg);
+    DispatchMessageW(&msg);
   }
   return TRUE;
 }

@@ -34,7 +34,7 @@ class CPropertyPage : public CDialog {
   // Tab and mnemonic keys are the sheet's matter.
   BOOL PreTranslateMessage(MSG* msg) override { return CWnd::PreTranslateMessage(msg); }
 
-  PROPSHEETPAGEA m_psp;
+  PROPSHEETPAGEW m_psp;
 
  private:
   bool m_firstSetActive = true;
@@ -56,7 +56,8 @@ class CPropertySheet : public CWnd {
   // Modeless run: the sheet shows at once; the caller pumps with PumpMessage
   // until IsFinished and then calls DestroyWindow.
   BOOL Create(CWnd* parent = nullptr);
-  // One pass of the message loop for this sheet; FALSE on WM_QUIT.
+  // One pass of the message loop for this sheet; FALSE on WM_QUIT. Messages
+  // are taken and dispatched wide, as the sheet's Unicode controls need.
   BOOL PumpMessage(bool wait);  // wait: block for one message; else take one if any
   bool IsFinished() const;
   // IDOK once the sheet ended with OK (or Close), else IDCANCEL.
@@ -71,7 +72,8 @@ class CPropertySheet : public CWnd {
   CWnd* m_pParentWnd;
   UINT m_nStartPage;
   std::vector<CPropertyPage*> m_pages;
-  std::vector<PROPSHEETPAGEA> m_pageRecords;
-  PROPSHEETHEADERA m_psh;
+  std::vector<PROPSHEETPAGEW> m_pageRecords;
+  PROPSHEETHEADERW m_psh;
+  std::wstring m_caption;  // m_strCaption (UTF-8) as the header holds it
   INT_PTR m_result = IDCANCEL;
 };

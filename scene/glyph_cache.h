@@ -7,7 +7,7 @@
 class GlyphCache {
  public:
   struct Glyph {
-    unsigned list;  // the display list that draws it and moves on by its advance
+    unsigned list;  // the display list that draws it and moves on by its advance; 0: no face has it
     float advance;  // in ems
   };
 

@@ -110,6 +110,7 @@ constexpr int Clamped(std::int32_t SceneSettings::*field, int value) {
 bool Same(const Option& o, const SceneSettings& a, const SceneSettings& b);
 
 // Where the options are kept: sections (key paths) of numbers and strings.
+// Strings are UTF-8 both ways: a text may hold any character.
 class OptionStore {
  public:
   virtual ~OptionStore() = default;

@@ -2,8 +2,10 @@
 
 #include <atomic>
 #include <cstring>
+#include <cwchar>
 
 #include "scene/scene_options.h"
+#include "xtl/unicode.h"
 
 namespace text_format {
 
@@ -46,6 +48,20 @@ const char* Shorthand(char code) {
   }
 }
 
+// One code in the runtime's wide form: names (a month, a time zone) come out
+// whole whatever the code page.
+void AppendCode(char code, const std::tm& local, std::string& out) {
+  const wchar_t single[3] = {L'%', static_cast<wchar_t>(code), L'\0'};
+  wchar_t buffer[128];
+  const std::size_t n = std::wcsftime(buffer, 128, single, &local);
+  if (sizeof(wchar_t) == sizeof(char16_t))
+    out += xtl::unicode::utf8_from_utf16(std::u16string(buffer, buffer + n));
+  else
+    out += xtl::unicode::encode_utf8(std::u32string(buffer, buffer + n));
+}
+
+bool IsContinuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+
 // Appends the pattern formatted for local; false once the text is too long.
 bool Expand(const std::string& pattern, const std::tm& local, std::string& out) {
   for (std::size_t i = 0; i < pattern.size(); ++i) {
@@ -57,9 +73,7 @@ bool Expand(const std::string& pattern, const std::tm& local, std::string& out) 
       if (code == '%') {
         out += '%';
       } else if (IsPlainCode(code)) {
-        const char single[3] = {'%', code, '\0'};
-        char buffer[128];
-        out.append(buffer, std::strftime(buffer, sizeof buffer, single, &local));
+        AppendCode(code, local, out);
       } else if (const char* spelled = Shorthand(code)) {
         if (!Expand(spelled, local, out)) return false;
       } else {
@@ -67,7 +81,9 @@ bool Expand(const std::string& pattern, const std::tm& local, std::string& out) 
         out += code;
       }
     }
-    if (out.size() > kMaxShown) return false;
+    // Counted between characters, never inside one.
+    const bool whole = i + 1 == pattern.size() || !IsContinuation(pattern[i + 1]);
+    if (whole && out.size() > kMaxShown && xtl::unicode::utf8_length(out) > kMaxShown) return false;
   }
   return true;
 }
@@ -97,9 +113,7 @@ std::string WithoutControlChars(const std::string& text) {
 }
 
 std::string Drawn(const std::string& text) {
-  std::string shown = WithoutControlChars(text);
-  if (shown.size() > kDrawnChars) shown.resize(kDrawnChars);
-  return shown;
+  return xtl::unicode::utf8_prefix(WithoutControlChars(text), kDrawnChars);
 }
 
 double RingTurn(int textSpeed, double phase) {
@@ -118,22 +132,7 @@ std::vector<float> RingAngles(const std::u32string& codes, const GlyphCache& gly
   return angles;
 }
 
-std::u32string CodePoints(const std::u16string& text) {
-  std::u32string codes;
-  codes.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char32_t c = text[i];
-    if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-        text[i + 1] < 0xE000) {
-      codes += 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
-    } else if (c >= 0xD800 && c < 0xE000) {
-      codes += U'\uFFFD';
-    } else {
-      codes += c;
-    }
-  }
-  return codes;
-}
+std::u32string CodePoints(const std::string& text) { return xtl::unicode::decode_utf8(text); }
 
 std::time_t Now() {
   Clock clock = g_clock.load();

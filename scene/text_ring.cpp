@@ -13,16 +13,6 @@ constexpr int kGlyphsPerFrame = 32;
 // text, not one new digit per second.
 const char32_t kDigits[] = U"0123456789";
 
-// The text as the system's code page spells it, by code point.
-std::u32string CodePoints(const std::string& text) {
-  if (text.empty()) return std::u32string();
-  const int length = static_cast<int>(text.size());
-  std::wstring wide(text.size(), L'\0');
-  const int n = MultiByteToWideChar(CP_ACP, 0, text.data(), length, &wide[0], length);
-  wide.resize(n > 0 ? n : 0);
-  return text_format::CodePoints(std::u16string(wide.begin(), wide.end()));
-}
-
 }  // namespace
 
 TextRing::TextRing(GLuint list_, bool useList_, GlyphCache& glyphs, GlyphBuilder build,
@@ -45,7 +35,7 @@ TextRing::TextRing(GLuint list_, bool useList_, GlyphCache& glyphs, GlyphBuilder
 
 void TextRing::SetShown(const std::string& text) {
   shown = text;
-  codes = CodePoints(shown);
+  codes = text_format::CodePoints(shown);
   _ready = false;
 }
 
@@ -81,7 +71,8 @@ void TextRing::DrawGlyphs() {
   glScalef(scale, scale, scale);
   for (std::size_t i = 0; i < codes.size(); ++i) {
     glRotatef(angles[i], 0.0f, 1.0f, 0.0f);
-    if (const GlyphCache::Glyph* glyph = _glyphs.Find(codes[i])) glCallList(glyph->list);
+    const GlyphCache::Glyph* glyph = _glyphs.Find(codes[i]);
+    if (glyph && glyph->list) glCallList(glyph->list);
   }
 }
 

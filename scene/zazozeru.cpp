@@ -10,6 +10,7 @@
 #include "scene/sphere_detail.h"
 #include "scene/text_format.h"
 #include "scene/text_ring.h"
+#include "xtl/unicode.h"
 
 IMPLEMENT_DYNCREATE(ZAzozeru, glx::CAnimator)
 
@@ -28,11 +29,18 @@ void Enable(GLenum cap, bool on) {
 // phase of days still rotates smoothly: the same rotation as the full angle.
 GLfloat Degrees(double angle) { return static_cast<GLfloat>(std::fmod(angle, 360.0)); }
 
-int CALLBACK NoteOutlines(const LOGFONTA*, const TEXTMETRICA*, DWORD type, LPARAM found) {
+int CALLBACK NoteOutlines(const LOGFONTW*, const TEXTMETRICW*, DWORD type, LPARAM found) {
   // Raster faces have no outlines; a vector face that has none fails the build.
   if (type & (RASTER_FONTTYPE | DEVICE_FONTTYPE)) return 1;
   *reinterpret_cast<bool*>(found) = true;
   return 0;
+}
+
+// A face name as the wide font functions take it, cut to the field's size.
+void SetFace(LOGFONTW& lf, const std::string& face) {
+  lstrcpynW(lf.lfFaceName,
+            reinterpret_cast<const wchar_t*>(xtl::unicode::utf16_from_utf8(face).c_str()),
+            LF_FACESIZE);
 }
 
 // Whether the face is installed with outlines. The font mapper would quietly
@@ -40,13 +48,40 @@ int CALLBACK NoteOutlines(const LOGFONTA*, const TEXTMETRICA*, DWORD type, LPARA
 // an outline font of their own choice).
 bool HasOutlines(HDC dc, const std::string& face) {
   if (face.empty()) return false;
-  LOGFONTA lf = {};
+  LOGFONTW lf = {};
   lf.lfCharSet = DEFAULT_CHARSET;
-  lstrcpynA(lf.lfFaceName, face.c_str(), LF_FACESIZE);
+  SetFace(lf, face);
   bool found = false;
-  EnumFontFamiliesExA(dc, &lf, NoteOutlines, reinterpret_cast<LPARAM>(&found), 0);
+  EnumFontFamiliesExW(dc, &lf, NoteOutlines, reinterpret_cast<LPARAM>(&found), 0);
   return found;
 }
+
+// 12 tenths of a point at the device's vertical resolution; only the
+// outlines matter, their size is scaled by the ring.
+HFONT MakeFont(HDC dc, const std::string& face) {
+  LOGFONTW lf = {};
+  lf.lfHeight = -MulDiv(12, GetDeviceCaps(dc, LOGPIXELSY), 720);
+  lf.lfCharSet = DEFAULT_CHARSET;
+  lf.lfOutPrecision = OUT_TT_ONLY_PRECIS;
+  SetFace(lf, face);
+  return CreateFontIndirectW(&lf);
+}
+
+// Whether the font selected into dc has a glyph for the character (one of
+// the 16-bit range).
+bool HasGlyph(HDC dc, char32_t code) {
+  const auto unit = static_cast<wchar_t>(code);
+  WORD index = 0;
+  if (GetGlyphIndicesW(dc, &unit, 1, &index, GGI_MARK_NONEXISTING_GLYPHS) == GDI_ERROR) return true;
+  return index != 0xFFFF;
+}
+
+// Faces that hold many scripts, on Windows and on the free systems that run
+// it, tried in turn for a character the chosen face lacks.
+const char* const kFallbackFaces[] = {
+    "Segoe UI",  "Segoe UI Symbol", "Arial Unicode MS", "Microsoft YaHei",  "Meiryo",
+    "MS Gothic", "Malgun Gothic",   "DejaVu Sans",      "Noto Sans CJK JP", "Droid Sans Fallback",
+};
 
 }  // namespace
 
@@ -158,8 +193,19 @@ void ZAzozeru::SetUpText() {
 }
 
 bool ZAzozeru::BuildGlyph(char32_t code) {
+  // The outline call takes a character as one UTF-16 unit: beyond U+FFFF it
+  // would draw the glyph of the code cut to 16 bits (U+10041 as 'A'), so such
+  // characters are drawn as nothing.
+  if (code > 0xFFFF) {
+    _glyphs.Add(code, {0, 0.0f});
+    return true;
+  }
   for (;;) {
     if (SelectFont()) {
+      if (!HasGlyph(_hdc, code)) {
+        BuildFallbackGlyph(code);
+        return true;
+      }
       GLYPHMETRICSFLOAT metrics = {};
       const GLuint list = glGenLists(1);
       if (list && MakeGlyph(code, list, metrics)) {
@@ -176,6 +222,28 @@ bool ZAzozeru::BuildGlyph(char32_t code) {
   }
 }
 
+void ZAzozeru::BuildFallbackGlyph(char32_t code) {
+  if (_fallbackFonts.empty()) {
+    for (const char* face : kFallbackFaces)
+      if (face != _face && HasOutlines(_hdc, face))
+        if (HFONT font = MakeFont(_hdc, face)) _fallbackFonts.push_back(font);
+  }
+  GlyphCache::Glyph glyph = {0, 0.0f};  // none has it: drawn as nothing
+  for (HFONT font : _fallbackFonts) {
+    SelectObject(_hdc, font);
+    if (!HasGlyph(_hdc, code)) continue;
+    GLYPHMETRICSFLOAT metrics = {};
+    const GLuint list = glGenLists(1);
+    if (list && MakeGlyph(code, list, metrics)) {
+      glyph = {list, metrics.gmfCellIncX};
+      break;
+    }
+    if (list) glDeleteLists(list, 1);
+  }
+  SelectObject(_hdc, _font);
+  _glyphs.Add(code, glyph);
+}
+
 bool ZAzozeru::MakeGlyph(char32_t code, GLuint list, GLYPHMETRICSFLOAT& metrics) {
   const float deviation = sphere_detail::OutlineDeviation(Settings().textResolution);
   return wglUseFontOutlinesW(_hdc, code, 1, list, deviation, 0.1f, WGL_FONT_POLYGONS, &metrics);
@@ -183,28 +251,25 @@ bool ZAzozeru::MakeGlyph(char32_t code, GLuint list, GLYPHMETRICSFLOAT& metrics)
 
 bool ZAzozeru::SelectFont() {
   if (_font) return true;
-  // 12 tenths of a point at the device's vertical resolution; only the
-  // outlines matter, their size is scaled by the ring.
-  LOGFONTA lf = {};
-  lf.lfHeight = -MulDiv(12, GetDeviceCaps(_hdc, LOGPIXELSY), 720);
-  lf.lfCharSet = DEFAULT_CHARSET;
-  lf.lfOutPrecision = OUT_TT_ONLY_PRECIS;
-  lstrcpynA(lf.lfFaceName, _face.c_str(), LF_FACESIZE);
-  _font = CreateFontIndirectA(&lf);
+  _font = MakeFont(_hdc, _face);
   if (!_font) return false;
   _previousFont = SelectObject(_hdc, _font);
   return true;
 }
 
 void ZAzozeru::ReleaseFont() {
-  if (!_font) return;
-  SelectObject(_hdc, _previousFont);
-  DeleteObject(_font);
-  _font = nullptr;
+  if (_font) {
+    SelectObject(_hdc, _previousFont);
+    DeleteObject(_font);
+    _font = nullptr;
+  }
+  for (HFONT font : _fallbackFonts) DeleteObject(font);
+  _fallbackFonts.clear();
 }
 
 void ZAzozeru::DropGlyphs() {
-  for (const auto& glyph : _glyphs.All()) glDeleteLists(glyph.second.list, 1);
+  for (const auto& glyph : _glyphs.All())
+    if (glyph.second.list) glDeleteLists(glyph.second.list, 1);
   _glyphs.Clear();
 }
 

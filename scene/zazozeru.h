@@ -10,6 +10,7 @@
 #include <GL/gl.h>
 
 #include <string>
+#include <vector>
 
 #include "framework/sync.h"
 #include "glx/animator.h"
@@ -66,6 +67,9 @@ class ZAzozeru : public glx::CAnimator {
   // face once the chosen one gives none; false when neither gives any (the
   // scene then runs without text).
   bool BuildGlyph(char32_t code);
+  // A character the chosen face lacks, from the first fallback face that has
+  // it; from none, it is drawn as nothing.
+  void BuildFallbackGlyph(char32_t code);
   // The outline of one character as a display list, with the selected font.
   virtual bool MakeGlyph(char32_t code, GLuint list, GLYPHMETRICSFLOAT& metrics);
   // The font of _face, made and selected on first use and kept selected for
@@ -90,6 +94,7 @@ class ZAzozeru : public glx::CAnimator {
   std::string _face;  // the face the glyphs are made from
   HFONT _font = nullptr;
   HGDIOBJ _previousFont = nullptr;
+  std::vector<HFONT> _fallbackFonts;  // installed fallback faces, made on first need
   glx::basic_quadric _bigQuadric;
   glx::basic_quadric _smallQuadric;
 

@@ -3,6 +3,7 @@
 #include "framework/font_dialog.h"
 #include "scene/scene_options.h"
 #include "settings/settings_ids.h"
+#include "xtl/unicode.h"
 
 IMPLEMENT_DYNAMIC(CTextPage, CPropertyPage)
 
@@ -113,9 +114,10 @@ void CTextPage::OnModified() {
 }
 
 void CTextPage::OnFont() {
-  LOGFONTA lf = {};
+  LOGFONTW lf = {};
   // A face name longer than the field's 31 characters is cut there.
-  lstrcpynA(lf.lfFaceName, _settings.font.c_str(), LF_FACESIZE);
+  const std::u16string face = xtl::unicode::utf16_from_utf8(_settings.font);
+  lstrcpynW(lf.lfFaceName, reinterpret_cast<const wchar_t*>(face.c_str()), LF_FACESIZE);
   CFontDialog dlg(&lf, CF_SCREENFONTS | CF_FORCEFONTEXIST | CF_TTONLY);
   if (dlg.DoModal() != IDOK) return;
   _settings.font = dlg.GetFaceName();

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "xtl/unicode.h"
+
 namespace xtl {
 namespace registry {
 
@@ -51,6 +53,19 @@ std::optional<std::string> read_text(std::uint32_t type, const unsigned char* da
   const std::size_t length =
       end ? static_cast<std::size_t>(static_cast<const unsigned char*>(end) - data) : size;
   return std::string(reinterpret_cast<const char*>(data), length);
+}
+
+std::optional<std::string> read_wide_text(std::uint32_t type, const unsigned char* data,
+                                          std::size_t size) {
+  if (!is_text(type)) return std::nullopt;
+  std::u16string units;
+  units.reserve(size / 2);
+  for (std::size_t i = 0; i + 1 < size; i += 2) {
+    const auto unit = static_cast<char16_t>(data[i] | data[i + 1] << 8);
+    if (unit == 0) break;
+    units += unit;
+  }
+  return unicode::utf8_from_utf16(units);
 }
 
 }  // namespace registry

@@ -33,5 +33,11 @@ std::optional<bool> read_flag(std::uint32_t type, const unsigned char* data, std
 std::optional<std::string> read_text(std::uint32_t type, const unsigned char* data,
                                      std::size_t size);
 
+// A string value as the wide functions give it (UTF-16, little-endian), up
+// to its first terminator or its end (an odd last byte is no character), as
+// UTF-8; a lone surrogate reads as U+FFFD.
+std::optional<std::string> read_wide_text(std::uint32_t type, const unsigned char* data,
+                                          std::size_t size);
+
 }  // namespace registry
 }  // namespace xtl

@@ -21,6 +21,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // A flag says what a number says, except for the one-byte binary flag.
   if (number && (!flag || *flag != (*number != 0))) __builtin_trap();
   if (text && (text->size() > length || text->find('\0') != std::string::npos)) __builtin_trap();
+  // UTF-16 as UTF-8: at most three bytes for each two, no terminator inside.
+  const auto wide = xtl::registry::read_wide_text(type, value, length);
+  if (wide && (wide->size() > length / 2 * 3 || wide->find('\0') != std::string::npos))
+    __builtin_trap();
   delete[] value;
   return 0;
 }

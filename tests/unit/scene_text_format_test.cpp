@@ -119,12 +119,25 @@ TEST(GlyphCache, ATextLacksEachMissingCharacterOnceInOrder) {
   EXPECT_EQ(glyphs.Missing(U"ie"), U"ie");
 }
 
-TEST(TextFormat, CodePointsJoinSurrogatePairsAndReplaceLoneOnes) {
-  EXPECT_EQ(text_format::CodePoints(u"Z\u00e9\u65e5"), U"Z\u00e9\u65e5");
-  EXPECT_EQ(text_format::CodePoints(u"a\U0001F600b"), U"a\U0001F600b");
-  const char16_t lone[] = {u'a', 0xD83D, u'b', 0xDE00, 0};
-  EXPECT_EQ(text_format::CodePoints(lone), U"a\uFFFDb\uFFFD");
-  EXPECT_EQ(text_format::CodePoints(u""), U"");
+// Texts are UTF-8: the formatter passes any character through, month and day
+// names come out whole, and limits count characters, never cutting one.
+TEST(TextFormat, UnicodeTextsKeepTheirCharactersAndTheirTimeCodes) {
+  const std::time_t t = 1000000000;
+  const std::string greek = "\xce\x96\xcf\x89\xce\xae";  // "Ζωή"
+  EXPECT_EQ(text_format::Format(greek + " %Y %% \xe6\x97\xa5", t), greek + " 2001 % \xe6\x97\xa5");
+  EXPECT_EQ(text_format::Format("\xe2\x80\x94%H", t),
+            "\xe2\x80\x94" + text_format::Format("%H", t));
+  EXPECT_EQ(text_format::Format("%B %A", t), "September Sunday");
+  // 127 three-byte characters fit, 128 do not.
+  std::string many;
+  for (int i = 0; i < 127; ++i) many += "\xe6\x97\xa5";
+  EXPECT_EQ(text_format::Format(many, t), many);
+  EXPECT_EQ(text_format::Format(many + "x", t), "");
+  // The ring draws 1000 characters, each whole.
+  std::string long_text;
+  for (int i = 0; i < 1200; ++i) long_text += "\xc5\x81";
+  EXPECT_EQ(text_format::Drawn(long_text), long_text.substr(0, 2000));
+  EXPECT_EQ(text_format::CodePoints(greek + "\x80"), U"\u0396\u03c9\u03ae\uFFFD");
 }
 
 std::time_t FixedClock() { return 42; }

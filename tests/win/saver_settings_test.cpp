@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "saver/resource.h"
 #include "saver/saver_app.h"
@@ -217,6 +218,71 @@ TEST_F(SaverSettings, ValuesOfTheWrongTypeReadAsTheirDefaults) {
   app.LoadSettings();
   EXPECT_FALSE(app.settings.lights);
   EXPECT_EQ(app.settings.font, "Times New Roman");
+}
+
+std::vector<BYTE> RawWide(const std::string& subkey, const wchar_t* name) {
+  HKEY key;
+  std::vector<BYTE> data(4096);
+  DWORD type = 0, size = static_cast<DWORD>(data.size());
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, (std::string(kSaver) + "\\" + subkey).c_str(), 0, KEY_READ,
+                    &key) != ERROR_SUCCESS)
+    return {};
+  if (RegQueryValueExW(key, name, nullptr, &type, data.data(), &size) != ERROR_SUCCESS ||
+      type != REG_SZ)
+    size = 0;
+  RegCloseKey(key);
+  data.resize(size);
+  return data;
+}
+
+void WriteWide(const std::string& subkey, const wchar_t* name, const std::wstring& value) {
+  HKEY key;
+  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, (std::string(kSaver) + "\\" + subkey).c_str(), 0,
+                            nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                 static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+  RegCloseKey(key);
+}
+
+// Any character: the text and the face are read and written as Unicode, in
+// the same REG_SZ values, and come back byte for byte.
+TEST_F(SaverSettings, UnicodeTextAndFaceComeBackByteForByte) {
+  const std::wstring text =
+      L"\u0396\u03c9\u03ae \u2014 \u00dcn\u00efc\u00f6d\u00e9 \u2014 "
+      L"\u0141\u00f3d\u017a \u2014 \u65e5\u672c";
+  const std::string utf8 =
+      "\xce\x96\xcf\x89\xce\xae \xe2\x80\x94 \xc3\x9cn\xc3\xaf"
+      "c\xc3\xb6\x64\xc3\xa9 \xe2\x80\x94 "
+      "\xc5\x81\xc3\xb3\x64\xc5\xba \xe2\x80\x94 \xe6\x97\xa5\xe6\x9c\xac";
+  WriteWide("1.1\\Text", L"Text", text);
+  WriteWide("1.1\\Text", L"Font", L"\u65e5\u672c Gothic");
+  const std::vector<BYTE> stored = RawWide("1.1\\Text", L"Text");
+  app.LoadSettings();
+  EXPECT_EQ(app.settings.text, utf8);
+  EXPECT_EQ(app.settings.font, "\xe6\x97\xa5\xe6\x9c\xac Gothic");
+
+  // Another instance that writes every value writes the same bytes.
+  SHDeleteKeyA(HKEY_CURRENT_USER, kRoot);
+  CSaverApp writer;
+  writer.m_pszAppName = "Verivir";
+  writer.SetRegistryKey(IDS_REGISTRY_KEY);
+  writer.settings = app.settings;
+  writer.SaveSettings();
+  EXPECT_EQ(RawWide("1.1\\Text", L"Text"), stored);
+  EXPECT_EQ(Read("1.1\\Text", "Text").type, DWORD(REG_SZ));
+  EXPECT_EQ(Read("1.1\\Text", "Font").text.substr(2), " Gothic")
+      << "ANSI readers see the code page";
+
+  // A lone surrogate reads as U+FFFD and stays stored until the text changes.
+  const std::wstring lone = L"a" + std::wstring(1, wchar_t(0xD800)) + L"b";
+  WriteWide("1.1\\Text", L"Text", lone);
+  const std::vector<BYTE> loneBytes = RawWide("1.1\\Text", L"Text");
+  writer.LoadSettings();
+  EXPECT_EQ(writer.settings.text, "a\xef\xbf\xbd\x62");
+  writer.settings.textSize = 3;
+  writer.SaveSettings();
+  EXPECT_EQ(RawWide("1.1\\Text", L"Text"), loneBytes);
 }
 
 TEST_F(SaverSettings, ProfileReadsCreateMissingKeys) {

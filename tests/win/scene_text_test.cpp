@@ -4,6 +4,7 @@
 
 #include <array>
 #include <atomic>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -124,6 +125,73 @@ TEST(SceneText, AFaceWithoutOutlinesGivesWayToTheDefaultFace) {
   EXPECT_FALSE(ring);
   ASSERT_EQ(r.frames.size(), 1u);
   EXPECT_TRUE(r.frames[0] == spheres) << "the spheres are drawn all the same";
+}
+
+// Any character: Greek and Polish from the chosen face's own outlines,
+// Japanese from a fallback face (Droid Sans Fallback here), a character no
+// face has as nothing; the ring differs from question marks of its length.
+TEST(SceneText, AnyCharacterIsDrawnFromTheChosenFaceOrAFallback) {
+  const std::string text =
+      "\xce\x96\xcf\x89\xce\xae \xe2\x80\x94 \xc3\x9cn\xc3\xaf"
+      "c\xc3\xb6\x64\xc3\xa9 \xe2\x80\x94 "
+      "\xc5\x81\xc3\xb3\x64\xc5\xba \xe2\x80\x94 \xe6\x97\xa5\xe6\x9c\xac";
+  OnlyText(text, 3);
+  RunOptions o;
+  o.frames = 2;
+  o.freezeAfter = 0;
+  std::map<char32_t, GlyphCache::Glyph> glyphs;
+  size_t angles = 0;
+  o.afterFrame = [&](TestScene& scene, int) {
+    glyphs = scene.Glyphs().All();
+    angles = scene.Ring()->angles.size();
+  };
+  const auto unicode = RunScene(o);
+  ASSERT_EQ(unicode.frames.size(), 2u);
+  EXPECT_EQ(angles, 25u);
+  for (char32_t c : U"\u0396\u03c9\u03ae\u2014\u00dc\u0141\u017a\u65e5\u672c") {
+    if (!c) break;
+    SCOPED_TRACE(static_cast<unsigned>(c));
+    ASSERT_TRUE(glyphs.count(c));
+    EXPECT_NE(glyphs[c].list, 0u);
+    EXPECT_GT(glyphs[c].advance, 0.2f);
+  }
+  // Liberation Serif (the default face here) has Greek and Polish, not CJK:
+  // a full-width ideograph from the fallback is about an em wide.
+  EXPECT_LT(glyphs[U'\u03c9'].advance, 0.8f);
+  EXPECT_NEAR(glyphs[U'\u65e5'].advance, 1.0f, 0.1f);
+
+  OnlyText(std::string(25, '?'), 3);
+  const auto marks = RunScene(o);
+  ASSERT_EQ(marks.frames.size(), 2u);
+  EXPECT_GT(unicode.frames[1].LitCount(), 50);
+  EXPECT_FALSE(unicode.frames[1] == marks.frames[1]);
+
+  // U+2FFF is no character of any face: drawn as nothing, the rest as always.
+  OnlyText("A\xe2\xbf\xbf", 3);
+  bool ready = false;
+  o.afterFrame = [&](TestScene& scene, int) {
+    glyphs = scene.Glyphs().All();
+    ready = scene.Ring()->angles.size() == 2;
+  };
+  const auto none = RunScene(o);
+  EXPECT_TRUE(ready);
+  ASSERT_TRUE(glyphs.count(U'\u2fff'));
+  EXPECT_EQ(glyphs[U'\u2fff'].list, 0u);
+  EXPECT_EQ(glyphs[U'\u2fff'].advance, 0.0f);
+  EXPECT_GT(glyphs[U'A'].advance, 0.5f);
+  ASSERT_EQ(none.frames.size(), 2u);
+  EXPECT_GT(none.frames[1].LitCount(), 0);
+
+  // Beyond U+FFFF (a surrogate pair in UTF-16) the outline call would cut the
+  // code to 16 bits (under Wine U+1F600 of DejaVu Sans came out as its
+  // missing-glyph box): drawn as nothing, never as U+0041 for U+10041.
+  OnlyText("A\xf0\x90\x81\x81", 3);
+  const auto beyond = RunScene(o);
+  EXPECT_TRUE(ready);
+  ASSERT_TRUE(glyphs.count(U'\U00010041'));
+  EXPECT_EQ(glyphs[U'\U00010041'].list, 0u);
+  ASSERT_EQ(beyond.frames.size(), 2u);
+  EXPECT_TRUE(beyond.frames[1] == none.frames[1]) << "the same as A and a character no face has";
 }
 
 TEST(SceneText, EmptyTextDrawsNothingAndLeavesTheFrameIntact) {

@@ -227,6 +227,33 @@ TEST_F(SheetTest, TypingEnablesApplyButFillingTheBoxDoesNot) {
   EXPECT_EQ(settings.text, "xVerivir");  // typed at the caret, which starts in front
 }
 
+// Any character: the box is a Unicode window showing the text whole, a typed
+// character outside the code page comes through the sheet's loop intact, and
+// Apply hands the text back as it is.
+TEST_F(SheetTest, UnicodeTextIsShownTypedAndAppliedWhole) {
+  const std::wstring wide =
+      L"\u0396\u03c9\u03ae \u2014 \u00dcn\u00efc\u00f6d\u00e9 \u2014 "
+      L"\u0141\u00f3d\u017a \u2014 \u65e5\u672c";
+  settings.text =
+      "\xce\x96\xcf\x89\xce\xae \xe2\x80\x94 \xc3\x9cn\xc3\xaf"
+      "c\xc3\xb6\x64\xc3\xa9 \xe2\x80\x94 "
+      "\xc5\x81\xc3\xb3\x64\xc5\xba \xe2\x80\x94 \xe6\x97\xa5\xe6\x9c\xac";
+  const std::string before = settings.text;
+  Open();
+  Select(kText);
+  HWND edit = Item(sheet->_text, IDC_TEXT);
+  EXPECT_TRUE(IsWindowUnicode(edit));
+  wchar_t shown[64] = {};
+  GetWindowTextW(edit, shown, 64);
+  EXPECT_EQ(std::wstring(shown), wide);
+  SendMessageW(edit, EM_SETSEL, 0, 0);
+  PostMessageW(edit, WM_CHAR, 0x03A9, 0);  // queued, as a key press is
+  Pump();
+  EXPECT_TRUE(ApplyEnabled());
+  ClickSheetButton(ID_APPLY_NOW);
+  EXPECT_EQ(settings.text, "\xce\xa9" + before);
+}
+
 TEST_F(SheetTest, SliderSpeedIsTakenOverOnApplyNotWhileDragging) {
   Open();
   Select(kText);

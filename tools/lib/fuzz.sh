@@ -48,13 +48,14 @@ run_fuzzers() {
   printf '%%H:%%M:%%S' >"$dir/corpus-text_pattern/clock"
   printf '%%Y %%Q 100%%%% %%' >"$dir/corpus-text_pattern/unknown"
   printf '%%D %%T %%Ec %%#x' >"$dir/corpus-text_pattern/later"
+  printf '\316\226\317\211\316\256 %%H \346\227\245 \360\237\230\200' >"$dir/corpus-text_pattern/unicode"
   # The text ring's patterns: a few seconds are enough for this small grammar.
   fuzz_one "$build" "$(( seconds < 5 ? seconds : 5 ))" text_pattern \
-    tests/fuzz/text_pattern_fuzz.cpp scene/text_format.cpp scene/glyph_cache.cpp || status=1
+    tests/fuzz/text_pattern_fuzz.cpp scene/text_format.cpp scene/glyph_cache.cpp xtl/unicode.cpp || status=1
   # Stored registry values: a type byte, then the data (a number as "0" and as four bytes).
   printf '\0010\000' >"$dir/corpus-registry_data/digit"
   printf '\004\001\000\000\000' >"$dir/corpus-registry_data/number"
   fuzz_one "$build" "$(( seconds < 5 ? seconds : 5 ))" registry_data \
-    tests/fuzz/registry_data_fuzz.cpp xtl/registry_data.cpp || status=1
+    tests/fuzz/registry_data_fuzz.cpp xtl/registry_data.cpp xtl/unicode.cpp || status=1
   return $status
 }
