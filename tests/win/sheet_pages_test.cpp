@@ -241,7 +241,7 @@ TEST_F(SheetTest, UnicodeTextIsShownTypedAndAppliedWhole) {
   const std::string before = settings.text;
   Open();
   Select(kText);
-  HWND edit = Item(sheet->_text, IDC_TEXT);
+  HWND edit = Item(TextPage(), IDC_TEXT);
   EXPECT_TRUE(IsWindowUnicode(edit));
   wchar_t shown[64] = {};
   GetWindowTextW(edit, shown, 64);
