@@ -7,21 +7,9 @@ namespace nuvora {
 
 namespace {
 
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
 std::optional<std::array<std::uint8_t, 64>> Parse64Bytes(const std::string& text) {
-  if (text.size() != 128) return std::nullopt;
   std::array<std::uint8_t, 64> bytes{};
-  for (std::size_t i = 0; i < bytes.size(); ++i) {
-    const int high = HexValue(text[2 * i]), low = HexValue(text[2 * i + 1]);
-    if (high < 0 || low < 0) return std::nullopt;
-    bytes[i] = static_cast<std::uint8_t>(high * 16 + low);
-  }
+  if (!ParseHexBytes(text, bytes.data(), bytes.size())) return std::nullopt;
   return bytes;
 }
 

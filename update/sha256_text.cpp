@@ -13,14 +13,19 @@ int HexValue(char c) {
 
 }  // namespace
 
-bool ParseSha256Text(const std::string& text, Sha256Digest* digest) {
-  if (text.size() != 64) return false;
-  Sha256Digest bytes{};
-  for (std::size_t i = 0; i < bytes.size(); ++i) {
+bool ParseHexBytes(const std::string& text, std::uint8_t* out, std::size_t count) {
+  if (text.size() != 2 * count) return false;
+  for (std::size_t i = 0; i < count; ++i) {
     const int high = HexValue(text[2 * i]), low = HexValue(text[2 * i + 1]);
     if (high < 0 || low < 0) return false;
-    bytes[i] = static_cast<std::uint8_t>(high * 16 + low);
+    out[i] = static_cast<std::uint8_t>(high * 16 + low);
   }
+  return true;
+}
+
+bool ParseSha256Text(const std::string& text, Sha256Digest* digest) {
+  Sha256Digest bytes{};
+  if (!ParseHexBytes(text, bytes.data(), bytes.size())) return false;
   *digest = bytes;
   return true;
 }

@@ -152,6 +152,16 @@ class SaverRun : public ::testing::Test {
     ADD_FAILURE() << "the ready saver does not get the keys";
     return nullptr;
   }
+  // /s with a password, whose check the fake verifier answers in turn from
+  // answers ('0' refused, '1' accepted); the ready saver, or null.
+  HWND StartLocked(const char* answers) {
+    DWORD on = 1;
+    SHSetValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "ScreenSaveUsePassword", REG_DWORD,
+                &on, 4);
+    SetEnvironmentVariableA("VERIVIR_FAKE_VERIFY", answers);
+    Start("/s");
+    return ReadySaver();
+  }
   std::string Log() const {
     std::ifstream in(log);
     std::stringstream text;
@@ -231,12 +241,7 @@ TEST_F(SaverRun, EverySpellingOfTheRunSwitchRunsFullScreen) {
 }
 
 TEST_F(SaverRun, WrongPasswordKeepsRunningRightOneCloses) {
-  DWORD on = 1;
-  SHSetValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "ScreenSaveUsePassword", REG_DWORD, &on,
-              4);
-  SetEnvironmentVariableA("VERIVIR_FAKE_VERIFY", "01");
-  Start("/s");
-  HWND saver = ReadySaver();
+  HWND saver = StartLocked("01");
   ASSERT_TRUE(saver);
   Key(VK_SPACE);
   ASSERT_TRUE(
@@ -255,12 +260,7 @@ TEST_F(SaverRun, WrongPasswordKeepsRunningRightOneCloses) {
 // program posts to it is swallowed. Keys posted behind the quit are handled
 // after it: the first is refused and the saver goes on, the second closes.
 TEST_F(SaverRun, AQuitPostedFromOutsideDoesNotOpenTheLock) {
-  DWORD on = 1;
-  SHSetValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "ScreenSaveUsePassword", REG_DWORD, &on,
-              4);
-  SetEnvironmentVariableA("VERIVIR_FAKE_VERIFY", "01");
-  Start("/s");
-  HWND saver = ReadySaver();
+  HWND saver = StartLocked("01");
   ASSERT_TRUE(saver);
   ASSERT_TRUE(PostThreadMessageA(GetWindowThreadProcessId(saver, nullptr), WM_QUIT, 0, 0));
   PostMessageA(saver, WM_KEYDOWN, VK_SPACE, 0);
