@@ -62,15 +62,15 @@ class Session {
     // runs never share one.
     char name[MAX_PATH];
     if (GetTempFileNameA(dir, kAgent, 0, name) == 0) return Outcome::Failed(IDS_NO_TEMP_FILE);
-    copyName_ = name;
-    copy_ = CreateFileA(name, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (copy_ == INVALID_HANDLE_VALUE) {
+    _copyName = name;
+    _copy = CreateFileA(name, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (_copy == INVALID_HANDLE_VALUE) {
       Close();
       return Outcome::Failed(IDS_NO_TEMP_FILE);
     }
     // The system's proxy settings, so that users behind a proxy can update.
-    internet_ = InternetOpenA(kAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
-    if (internet_ == nullptr) {
+    _internet = InternetOpenA(kAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
+    if (_internet == nullptr) {
       Close();
       return Outcome::Failed(IDS_NO_INTERNET);
     }
@@ -83,27 +83,27 @@ class Session {
     return Outcome::Done();
   }
 
-  HINTERNET internet() const { return internet_; }
-  HANDLE copy() const { return copy_; }
+  HINTERNET internet() const { return _internet; }
+  HANDLE copy() const { return _copy; }
   // The copy is complete.
-  void CloseCopy() { CloseFile(&copy_); }
+  void CloseCopy() { CloseFile(&_copy); }
 
   void Close() {
-    if (internet_) InternetCloseHandle(internet_);
-    internet_ = nullptr;
+    if (_internet) InternetCloseHandle(_internet);
+    _internet = nullptr;
     CloseCopy();
-    if (!copyName_.empty()) DeleteFileA(copyName_.c_str());
-    copyName_.clear();
+    if (!_copyName.empty()) DeleteFileA(_copyName.c_str());
+    _copyName.clear();
   }
 
  private:
   void SetOption(DWORD option, DWORD value) {
-    InternetSetOptionA(internet_, option, &value, sizeof value);
+    InternetSetOptionA(_internet, option, &value, sizeof value);
   }
 
-  HINTERNET internet_ = nullptr;
-  HANDLE copy_ = INVALID_HANDLE_VALUE;
-  std::string copyName_;
+  HINTERNET _internet = nullptr;
+  HANDLE _copy = INVALID_HANDLE_VALUE;
+  std::string _copyName;
 };
 
 // The download goes into a new file beside the target, so that a failed or
@@ -120,40 +120,40 @@ class PartialFile {
     if (folder.empty()) folder = ".";
     char name[MAX_PATH];
     if (GetTempFileNameA(folder.c_str(), kAgent, 0, name) == 0) return false;
-    name_ = name;
-    handle_ = CreateFileA(name, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+    _name = name;
+    _handle = CreateFileA(name, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                           FILE_ATTRIBUTE_ARCHIVE, nullptr);
-    if (handle_ != INVALID_HANDLE_VALUE) return true;
+    if (_handle != INVALID_HANDLE_VALUE) return true;
     Discard();
     return false;
   }
 
-  HANDLE handle() const { return handle_; }
+  HANDLE handle() const { return _handle; }
 
   // Puts the file in the target's place and holds it there, readable but
   // neither writable nor deletable by anyone, until the held file is dropped.
   // Nothing can swap it between the check and the start but in the moment of the
   // move, which Start's second hash catches.
   bool Commit(const std::string& target, HANDLE* held) {
-    CloseFile(&handle_);
-    if (!MoveFileExA(name_.c_str(), target.c_str(),
+    CloseFile(&_handle);
+    if (!MoveFileExA(_name.c_str(), target.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
       return false;
-    name_.clear();
+    _name.clear();
     *held = CreateFileA(target.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                         FILE_ATTRIBUTE_NORMAL, nullptr);
     return *held != INVALID_HANDLE_VALUE;
   }
 
   void Discard() {
-    CloseFile(&handle_);
-    if (!name_.empty()) DeleteFileA(name_.c_str());
-    name_.clear();
+    CloseFile(&_handle);
+    if (!_name.empty()) DeleteFileA(_name.c_str());
+    _name.clear();
   }
 
  private:
-  std::string name_;
-  HANDLE handle_ = INVALID_HANDLE_VALUE;
+  std::string _name;
+  HANDLE _handle = INVALID_HANDLE_VALUE;
 };
 
 // What the check brings: the update description's exact bytes and its signature.

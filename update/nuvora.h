@@ -19,16 +19,16 @@ class Outcome {
   static Outcome Stopped() { return Outcome(State::Stopped, 0); }
   static Outcome Failed(unsigned message) { return Outcome(State::Failed, message); }
 
-  bool done() const { return state_ == State::Done; }
-  bool stopped() const { return state_ == State::Stopped; }
+  bool done() const { return _state == State::Done; }
+  bool stopped() const { return _state == State::Stopped; }
   // The message to show: 0 when done or stopped.
-  unsigned message() const { return message_; }
+  unsigned message() const { return _message; }
 
  private:
   enum class State { Done, Stopped, Failed };
-  Outcome(State state, unsigned message) : state_(state), message_(message) {}
-  State state_;
-  unsigned message_;
+  Outcome(State state, unsigned message) : _state(state), _message(message) {}
+  State _state;
+  unsigned _message;
 };
 
 }  // namespace nuvora

@@ -9,28 +9,28 @@ bool Succeeded(NTSTATUS status) { return status >= 0; }
 }  // namespace
 
 Sha256Hash::Sha256Hash() {
-  if (!Succeeded(BCryptOpenAlgorithmProvider(&algorithm_, BCRYPT_SHA256_ALGORITHM, nullptr, 0))) {
-    algorithm_ = nullptr;
+  if (!Succeeded(BCryptOpenAlgorithmProvider(&_algorithm, BCRYPT_SHA256_ALGORITHM, nullptr, 0))) {
+    _algorithm = nullptr;
     return;
   }
-  if (!Succeeded(BCryptCreateHash(algorithm_, &hash_, nullptr, 0, nullptr, 0, 0))) hash_ = nullptr;
+  if (!Succeeded(BCryptCreateHash(_algorithm, &_hash, nullptr, 0, nullptr, 0, 0))) _hash = nullptr;
 }
 
 Sha256Hash::~Sha256Hash() {
-  if (hash_) BCryptDestroyHash(hash_);
-  if (algorithm_) BCryptCloseAlgorithmProvider(algorithm_, 0);
+  if (_hash) BCryptDestroyHash(_hash);
+  if (_algorithm) BCryptCloseAlgorithmProvider(_algorithm, 0);
 }
 
 void Sha256Hash::Add(const void* data, std::size_t size) {
   if (!ok()) return;
   auto* bytes = static_cast<PUCHAR>(const_cast<void*>(data));
-  ok_ = Succeeded(BCryptHashData(hash_, bytes, static_cast<ULONG>(size), 0));
+  _ok = Succeeded(BCryptHashData(_hash, bytes, static_cast<ULONG>(size), 0));
 }
 
 bool Sha256Hash::Finish(Sha256Digest* digest) {
   if (!ok()) return false;
-  ok_ = Succeeded(BCryptFinishHash(hash_, digest->data(), static_cast<ULONG>(digest->size()), 0));
-  return ok_;
+  _ok = Succeeded(BCryptFinishHash(_hash, digest->data(), static_cast<ULONG>(digest->size()), 0));
+  return _ok;
 }
 
 }  // namespace nuvora

@@ -16,15 +16,15 @@ class Sha256Hash {
   Sha256Hash(const Sha256Hash&) = delete;
   Sha256Hash& operator=(const Sha256Hash&) = delete;
 
-  bool ok() const { return hash_ != nullptr && ok_; }
+  bool ok() const { return _hash != nullptr && _ok; }
   void Add(const void* data, std::size_t size);
   // The digest of everything added; false when the provider failed anywhere.
   bool Finish(Sha256Digest* digest);
 
  private:
-  BCRYPT_ALG_HANDLE algorithm_ = nullptr;
-  BCRYPT_HASH_HANDLE hash_ = nullptr;
-  bool ok_ = true;
+  BCRYPT_ALG_HANDLE _algorithm = nullptr;
+  BCRYPT_HASH_HANDLE _hash = nullptr;
+  bool _ok = true;
 };
 
 }  // namespace nuvora

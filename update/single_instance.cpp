@@ -119,19 +119,19 @@ DWORD ReadOwnerId(const std::string& name) {
 
 ProductClaim::ProductClaim(const char* product) {
   const std::string sid = UserSid();
-  mutex_ = CreateMutexA(nullptr, FALSE, ObjectName("running", sid, product).c_str());
+  _mutex = CreateMutexA(nullptr, FALSE, ObjectName("running", sid, product).c_str());
   const std::string record = ObjectName("process", sid, product);
   // Only a Nuvora that can be seen stops this one: a name that some other
   // program holds, or a first run that cannot be found, must not turn every
   // start into a silent end.
-  if (mutex_ && GetLastError() == ERROR_ALREADY_EXISTS && BringToFront(ReadOwnerId(record))) return;
-  record_ = PublishOwnId(record);
-  held_ = true;
+  if (_mutex && GetLastError() == ERROR_ALREADY_EXISTS && BringToFront(ReadOwnerId(record))) return;
+  _record = PublishOwnId(record);
+  _held = true;
 }
 
 ProductClaim::~ProductClaim() {
-  if (record_) CloseHandle(record_);
-  if (mutex_) CloseHandle(mutex_);
+  if (_record) CloseHandle(_record);
+  if (_mutex) CloseHandle(_mutex);
 }
 
 }  // namespace nuvora

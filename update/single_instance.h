@@ -14,12 +14,12 @@ class ProductClaim {
   ProductClaim(const ProductClaim&) = delete;
   ProductClaim& operator=(const ProductClaim&) = delete;
 
-  bool held() const { return held_; }
+  bool held() const { return _held; }
 
  private:
-  HANDLE mutex_ = nullptr;
-  HANDLE record_ = nullptr;  // the first instance's process id, for a second start
-  bool held_ = false;
+  HANDLE _mutex = nullptr;
+  HANDLE _record = nullptr;  // the first instance's process id, for a second start
+  bool _held = false;
 };
 
 }  // namespace nuvora

@@ -17,41 +17,41 @@ struct Worker {
 }  // namespace
 
 TransferJob::TransferJob(TransferRequest request)
-    : request_(std::move(request)), receivedKb_(request_.startKb), lastHeard_(GetTickCount()) {
-  resume_ = CreateEventA(nullptr, TRUE, TRUE, nullptr);
+    : _request(std::move(request)), _receivedKb(_request.startKb), _lastHeard(GetTickCount()) {
+  _resume = CreateEventA(nullptr, TRUE, TRUE, nullptr);
 }
 
 TransferJob::~TransferJob() {
-  if (thread_) CloseHandle(thread_);
-  if (resume_) CloseHandle(resume_);
+  if (_thread) CloseHandle(_thread);
+  if (_resume) CloseHandle(_resume);
 }
 
 DWORD WINAPI TransferJob::ThreadMain(LPVOID parameter) {
   std::unique_ptr<Worker> worker(static_cast<Worker*>(parameter));
   TransferJob& job = *worker->job;
-  job.result_ = RunTransfer(job, worker->dialog);
-  job.finished_ = true;
+  job._result = RunTransfer(job, worker->dialog);
+  job._finished = true;
   PostMessageA(worker->dialog, WM_NUVORA_OUTCOME, 0, 0);
   return 0;
 }
 
 void TransferJob::Start(HWND dialog) {
-  lastHeard_ = GetTickCount();
+  _lastHeard = GetTickCount();
   auto* worker = new Worker{shared_from_this(), dialog};
-  thread_ = CreateThread(nullptr, 0, ThreadMain, worker, 0, nullptr);
-  if (thread_) return;
+  _thread = CreateThread(nullptr, 0, ThreadMain, worker, 0, nullptr);
+  if (_thread) return;
   delete worker;
   // No thread, no transfer: reported like a URL that cannot be opened.
-  result_ = Outcome::Failed(request_.kind == TransferKind::Installer ? IDS_CANNOT_OPEN_URL
+  _result = Outcome::Failed(_request.kind == TransferKind::Installer ? IDS_CANNOT_OPEN_URL
                                                                      : IDS_NO_CONNECTION);
-  finished_ = true;
+  _finished = true;
   PostMessageA(dialog, WM_NUVORA_OUTCOME, 0, 0);
 }
 
 void TransferJob::Stop() {
   {
-    std::lock_guard<std::mutex> lock(writing_);
-    stopped_ = true;
+    std::lock_guard<std::mutex> lock(_writing);
+    _stopped = true;
   }
   CloseRequest();
   // A parked worker wakes to find the stop and ends.
@@ -59,25 +59,25 @@ void TransferJob::Stop() {
 }
 
 void TransferJob::Pause() {
-  ResetEvent(resume_);
-  pauseRequested_ = true;
+  ResetEvent(_resume);
+  _pauseRequested = true;
 }
 
 void TransferJob::Resume() {
   // The worker heard nothing while it was held: that was no stall.
-  lastHeard_ = GetTickCount();
-  pauseRequested_ = false;
-  SetEvent(resume_);
+  _lastHeard = GetTickCount();
+  _pauseRequested = false;
+  SetEvent(_resume);
 }
 
 bool TransferJob::GiveUpIfStalled(DWORD now) {
-  if (finished_ || stopped_ || pauseRequested_) return false;
-  const DWORD limit = answered_ ? request_.stallLimitMs : request_.connectLimitMs;
-  if (now - lastHeard_ <= limit) return false;
+  if (_finished || _stopped || _pauseRequested) return false;
+  const DWORD limit = _answered ? _request.stallLimitMs : _request.connectLimitMs;
+  if (now - _lastHeard <= limit) return false;
   {
-    std::lock_guard<std::mutex> lock(writing_);
-    givenUp_ = IDS_STALLED;
-    stopped_ = true;
+    std::lock_guard<std::mutex> lock(_writing);
+    _givenUp = IDS_STALLED;
+    _stopped = true;
   }
   CloseRequest();
   Resume();
@@ -85,39 +85,39 @@ bool TransferJob::GiveUpIfStalled(DWORD now) {
 }
 
 Outcome TransferJob::Conclude() {
-  if (stopped_) return givenUp_ ? Outcome::Failed(givenUp_) : Outcome::Stopped();
-  if (thread_) WaitForSingleObject(thread_, INFINITE);
-  return result_;
+  if (_stopped) return _givenUp ? Outcome::Failed(_givenUp) : Outcome::Stopped();
+  if (_thread) WaitForSingleObject(_thread, INFINITE);
+  return _result;
 }
 
 void TransferJob::Heard(bool opened) {
-  if (opened) answered_ = true;
-  lastHeard_ = GetTickCount();
+  if (opened) _answered = true;
+  _lastHeard = GetTickCount();
 }
 
 bool TransferJob::Checkpoint() {
-  if (pauseRequested_) WaitForSingleObject(resume_, INFINITE);
-  return !stopped_;
+  if (_pauseRequested) WaitForSingleObject(_resume, INFINITE);
+  return !_stopped;
 }
 
 bool TransferJob::Publish(HINTERNET request) {
-  open_ = request;
+  _open = request;
   // A stop confirmed while the URL was opening missed this handle.
-  return !stopped_;
+  return !_stopped;
 }
 
 void TransferJob::CloseRequest() {
   // Whichever thread gets here first closes it, once.
-  if (HINTERNET request = open_.exchange(nullptr)) InternetCloseHandle(request);
+  if (HINTERNET request = _open.exchange(nullptr)) InternetCloseHandle(request);
 }
 
 TransferJob::Written TransferJob::Write(const void* data, DWORD size) {
-  std::lock_guard<std::mutex> lock(writing_);
-  if (stopped_) return Written::Stopped;
-  if (request_.keepBody) body_.append(static_cast<const char*>(data), size);
-  if (request_.output == INVALID_HANDLE_VALUE) return Written::Yes;
+  std::lock_guard<std::mutex> lock(_writing);
+  if (_stopped) return Written::Stopped;
+  if (_request.keepBody) _body.append(static_cast<const char*>(data), size);
+  if (_request.output == INVALID_HANDLE_VALUE) return Written::Yes;
   DWORD written = 0;
-  return WriteFile(request_.output, data, size, &written, nullptr) && written == size
+  return WriteFile(_request.output, data, size, &written, nullptr) && written == size
              ? Written::Yes
              : Written::Failed;
 }

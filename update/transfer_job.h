@@ -43,7 +43,7 @@ class TransferJob : public std::enable_shared_from_this<TransferJob> {
   TransferJob(const TransferJob&) = delete;
   TransferJob& operator=(const TransferJob&) = delete;
 
-  const TransferRequest& request() const { return request_; }
+  const TransferRequest& request() const { return _request; }
 
   // UI thread. Start runs the worker; `dialog` gets WM_NUVORA_LOADING once the
   // server answered and WM_NUVORA_OUTCOME when the worker has its result.
@@ -55,10 +55,10 @@ class TransferJob : public std::enable_shared_from_this<TransferJob> {
   void Resume();
   // Whether the worker has its result: an outcome message that comes earlier is
   // not the worker's.
-  bool finished() const { return finished_; }
+  bool finished() const { return _finished; }
   // The worker's result, once finished.
-  Outcome result() const { return result_; }
-  std::uint32_t receivedKb() const { return receivedKb_; }
+  Outcome result() const { return _result; }
+  std::uint32_t receivedKb() const { return _receivedKb; }
   // A watchdog for the dialog's timer: when the worker heard nothing from the
   // server for too long, stops the transfer as failed and returns true. A
   // blocked read does not always end when its handle closes, so nothing waits
@@ -68,7 +68,7 @@ class TransferJob : public std::enable_shared_from_this<TransferJob> {
   // own result, once it has ended.
   Outcome Conclude();
   // The body, when kept; read after Conclude.
-  const std::string& body() const { return body_; }
+  const std::string& body() const { return _body; }
 
   // Worker thread.
   enum class Written { Yes, Stopped, Failed };
@@ -78,29 +78,29 @@ class TransferJob : public std::enable_shared_from_this<TransferJob> {
   bool Publish(HINTERNET request);
   void CloseRequest();
   Written Write(const void* data, DWORD size);
-  void AddKilobytes(std::uint32_t kb) { receivedKb_ += kb; }
+  void AddKilobytes(std::uint32_t kb) { _receivedKb += kb; }
   // The server answered (opened) or sent bytes: the stall clock starts again.
   void Heard(bool opened);
 
  private:
   static DWORD WINAPI ThreadMain(LPVOID self);
 
-  TransferRequest request_;
-  HANDLE thread_ = nullptr;
-  HANDLE resume_ = nullptr;  // manual reset; signalled while the worker may run
-  std::atomic<bool> pauseRequested_{false};
-  std::atomic<bool> stopped_{false};
-  std::atomic<bool> finished_{false};
-  std::atomic<std::uint32_t> receivedKb_;
-  std::atomic<HINTERNET> open_{nullptr};
-  std::atomic<DWORD> lastHeard_;
-  std::atomic<bool> answered_{false};
-  std::atomic<unsigned> givenUp_{0};  // the message of a give-up
+  TransferRequest _request;
+  HANDLE _thread = nullptr;
+  HANDLE _resume = nullptr;  // manual reset; signalled while the worker may run
+  std::atomic<bool> _pauseRequested{false};
+  std::atomic<bool> _stopped{false};
+  std::atomic<bool> _finished{false};
+  std::atomic<std::uint32_t> _receivedKb;
+  std::atomic<HINTERNET> _open{nullptr};
+  std::atomic<DWORD> _lastHeard;
+  std::atomic<bool> _answered{false};
+  std::atomic<unsigned> _givenUp{0};  // the message of a give-up
   // Held while the worker writes and while Stop marks the end, so that once Stop
   // returns, main may close and delete the output.
-  std::mutex writing_;
-  Outcome result_ = Outcome::Stopped();
-  std::string body_;
+  std::mutex _writing;
+  Outcome _result = Outcome::Stopped();
+  std::string _body;
 };
 
 }  // namespace nuvora
