@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <random>
+#include <utility>
 #include <vector>
 
 #include "glx/frame_pacing.h"
@@ -48,40 +49,33 @@ struct ClockedScene {
   void FrameAt(double ms) { scene.Advance(clock.ticks(ms)); }
 };
 
-TEST(SceneMotion, AtTheOldPaceEveryFrameEqualsTheFrameBasedScene) {
-  // The frame-based scene: 0.1 and one colour step after every frame.
-  MovingScene old;
-  double oldPhase = 0.0;
-  ClockedScene run(1000.0);
-  for (int frame = 1; frame <= 12000; ++frame) {
-    oldPhase += 0.1;
-    old.Step();
-    run.FrameAt(1000.0 + 31.0 * frame);
-    ASSERT_EQ(run.scene.motion.Phase(), oldPhase) << "frame " << frame;
-    ASSERT_EQ(run.scene.Colours(), old.Colours()) << "frame " << frame;
-  }
-}
-
-// A 7 ms clock, and frames at random gaps, reach exactly the colours and the
-// phase of the 31 ms scene at the moments both draw.
-TEST(SceneMotion, AnyFrameRateReachesTheSameStateAtTheSameTime) {
+// At 31 ms a frame the scene is exactly the frame-based one (0.1 and one
+// colour step a frame); a 7 ms clock, and frames at random gaps, reach its
+// colours and phase at the moments both draw.
+TEST(SceneMotion, AnyFrameRateReachesTheFrameBasedStateAtTheSameTime) {
   std::mt19937 random(20);
   std::uniform_real_distribution<double> gap(0.5, 45.0);
+  MovingScene old;
+  double oldPhase = 0.0;
   ClockedScene reference(0.0), fast(0.0), jittery(0.0);
   double fastAt = 0.0, jitteryAt = 0.0;
   for (int k = 1; k <= 2100; ++k) {
     const double now = 31.0 * k;
     SCOPED_TRACE("at " + std::to_string(now) + " ms");
+    oldPhase += 0.1;
+    old.Step();
     reference.FrameAt(now);
+    ASSERT_EQ(reference.scene.motion.Phase(), oldPhase);
+    ASSERT_EQ(reference.scene.Colours(), old.Colours());
     while ((jitteryAt += gap(random)) < now) jittery.FrameAt(jitteryAt);
     jitteryAt = now;
     jittery.FrameAt(now);
-    ASSERT_NEAR(jittery.scene.motion.Phase(), reference.scene.motion.Phase(), 1e-9);
-    ASSERT_EQ(jittery.scene.Colours(), reference.scene.Colours());
+    ASSERT_NEAR(jittery.scene.motion.Phase(), oldPhase, 1e-9);
+    ASSERT_EQ(jittery.scene.Colours(), old.Colours());
     while (fastAt + 7.0 <= now) fast.FrameAt(fastAt += 7.0);
     if (fastAt != now) continue;  // both draw every 217 ms
-    ASSERT_NEAR(fast.scene.motion.Phase(), reference.scene.motion.Phase(), 1e-9);
-    ASSERT_EQ(fast.scene.Colours(), reference.scene.Colours());
+    ASSERT_NEAR(fast.scene.motion.Phase(), oldPhase, 1e-9);
+    ASSERT_EQ(fast.scene.Colours(), old.Colours());
   }
 }
 
@@ -105,19 +99,18 @@ TEST(FramePacing, SoftwareRenderersKeepTheOldPaceOthersFollowTheDisplayUpToSixty
   EXPECT_TRUE(glx::has_extension("X WGL_EXT_swap_control Y", "WGL_EXT_swap_control"));
 
   // Every n-th refresh, n the smallest that keeps at or below 60 frames a second.
-  for (double hz : {50.0, 59.94, 60.0, 75.0, 100.0, 120.0, 144.0, 165.0, 240.0, 360.0}) {
+  const std::pair<double, int> rates[] = {{50.0, 1},  {59.94, 1}, {60.0, 1},  {75.0, 2}, {120.0, 2},
+                                          {144.0, 3}, {165.0, 3}, {240.0, 4}, {360.0, 6}};
+  for (const auto& [hz, n] : rates) {
     SCOPED_TRACE(hz);
-    const glx::frame_pacing driver = glx::choose_pacing(false, true, hz);
-    const glx::frame_pacing sleeper = glx::choose_pacing(false, false, hz);
-    const int n = driver.swapInterval;
-    ASSERT_GE(n, 1);
-    EXPECT_LE(hz / n, 60.0 + 0.01);
-    EXPECT_TRUE(n == 1 || hz / (n - 1) > 60.0 + 0.01);
-    EXPECT_EQ(sleeper.swapInterval, 0);
-    EXPECT_NEAR(sleeper.periodMs, n * 1000.0 / hz, 1e-9);
+    const double period = n * 1000.0 / hz;
+    EXPECT_EQ(glx::choose_pacing(false, false, hz), (glx::frame_pacing{0, period, true}));
     // The driver waits for the refresh; the thread wakes a little before it.
-    EXPECT_LT(driver.periodMs, sleeper.periodMs);
-    EXPECT_GT(driver.periodMs, sleeper.periodMs - 3.0);
+    const glx::frame_pacing driver = glx::choose_pacing(false, true, hz);
+    EXPECT_EQ(driver.swapInterval, n);
+    EXPECT_FALSE(driver.onGrid);
+    EXPECT_LT(driver.periodMs, period);
+    EXPECT_GT(driver.periodMs, period - 3.0);
   }
   // "The hardware's default" (0 or 1) counts as 60 Hz.
   EXPECT_EQ(glx::choose_pacing(false, false, 1.0), glx::choose_pacing(false, false, 60.0));
@@ -129,9 +122,6 @@ TEST(FramePacing, SoftwareRenderersKeepTheOldPaceOthersFollowTheDisplayUpToSixty
 TEST(FramePacing, FramesStayOnTheDisplaysStepsOrKeepTheOldGap) {
   const glx::frame_pacing display = glx::choose_pacing(false, false, 60.0);
   const glx::frame_pacing old = glx::choose_pacing(true, false, 60.0);
-  EXPECT_TRUE(display.onGrid);
-  EXPECT_FALSE(old.onGrid);
-  EXPECT_FALSE(glx::choose_pacing(false, true, 60.0).onGrid) << "the driver waits for the refresh";
   auto framesInASecond = [](glx::frame_schedule& schedule, const glx::frame_pacing& pacing,
                             double& now) {
     int frames = 0;

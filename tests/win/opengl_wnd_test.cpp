@@ -169,13 +169,11 @@ TEST_F(OpenGLWndTest, EveryRefusedCloseFreezesWhileAskedThenTheAnimationGoesOn) 
   EXPECT_EQ(wnd->nestedAnswer, -1) << "refused while the first is asked";
   EXPECT_EQ(wnd->asked, 1) << "and not asked again";
   wnd->requestMeanwhile = false;
-  int frames = g_frames;
-  EXPECT_TRUE(WaitFor([&] { return g_frames > frames + 2; })) << "frozen after a refusal";
+  EXPECT_TRUE(Moving()) << "frozen after a refusal";
   for (int i = 0; i < 2; ++i) {
     SendMessageA(hwnd, WM_CLOSE, 0, 0);
     EXPECT_TRUE(wnd->frozenWhileAsked);
-    frames = g_frames;
-    EXPECT_TRUE(WaitFor([&] { return g_frames > frames + 2; })) << "frozen after WM_CLOSE " << i;
+    EXPECT_TRUE(Moving()) << "frozen after WM_CLOSE " << i;
   }
   EXPECT_NE(wnd->_animator, nullptr);
   EXPECT_FALSE(QuitPosted());

@@ -47,12 +47,6 @@ class TestScene : public ZAzozeru {
   DWORD PixelFlags() const { return _pixelFlags; }
   bool SwapsFrames() const { return _doubleBuffer; }
   HDC Dc() const { return _hdc; }
-  // Advance of a character's glyph in ems, as its face's outlines gave it; 0
-  // before it was built.
-  float GlyphAdvance(char32_t c) const {
-    const GlyphCache::Glyph* glyph = _glyphs.Find(c);
-    return glyph ? glyph->advance : 0.0f;
-  }
   const GlyphCache& Glyphs() const { return _glyphs; }
 
  private:
