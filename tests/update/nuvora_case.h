@@ -87,6 +87,16 @@ class NuvoraCase : public ::testing::Test {
     EXPECT_FALSE(run.TemporaryFilePresent());
   }
 
+  // Starts a run on a feed served as given; expects the offer and cancels it.
+  static void ExpectOffered(NuvoraRun& run, const std::string& feedUrl) {
+    ASSERT_TRUE(run.Start(feedUrl + ",Verivir,1,17"));
+    HWND info = run.WaitFor(Kind::Information);
+    ASSERT_NE(nullptr, info) << "no offer; message: " << MessageText(run.Find(Kind::Message));
+    Press(info, IDCANCEL);
+    DWORD code = 1234;
+    ASSERT_EQ("", run.ExitsWithoutMessage(&code));
+  }
+
   // Information dialog: optionally select a language, press "Get it !", fill Save As.
   static void ChooseAndSave(NuvoraRun& run, int selection, const std::string& target) {
     HWND info = run.WaitFor(Kind::Information);

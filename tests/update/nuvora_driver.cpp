@@ -68,19 +68,14 @@ std::string Sha256(const std::string& bytes) {
   return std::string(reinterpret_cast<char*>(digest), sizeof digest);
 }
 
+std::string Sha256Hex(const std::string& bytes) {
+  const std::string digest = Sha256(bytes);
+  return Hex(reinterpret_cast<const unsigned char*>(digest.data()), digest.size());
+}
+
 BCRYPT_ALG_HANDLE Ecdsa() {
   static BCRYPT_ALG_HANDLE algorithm = Algorithm(BCRYPT_ECDSA_P256_ALGORITHM);
   return algorithm;
-}
-
-// "Path001" gives "001", "Path001.x64" "001.x64"; anything else "".
-std::string PathIndex(const std::string& key) {
-  if (key.rfind("Path", 0) != 0) return "";
-  std::string index = key.substr(4);
-  std::size_t digits = 0;
-  while (digits < index.size() && index[digits] >= '0' && index[digits] <= '9') ++digits;
-  const std::string rest = index.substr(digits);
-  return digits >= 3 && (rest.empty() || rest == ".x64") ? index : "";
 }
 
 std::string ClassOf(HWND hwnd) {
@@ -156,12 +151,6 @@ std::string TlsUrl(const std::string& path, bool selfSigned) {
   return "https://localhost:" + std::to_string(port) + "/" + path;
 }
 
-std::string Ini(const std::string& section, const Keys& keys) {
-  std::string text = "[" + section + "]\r\n";
-  for (const auto& [key, value] : keys) text += key + "=" + value + "\r\n";
-  return text;
-}
-
 std::string Feed(const std::string& section, Keys keys) {
   auto has = [&keys](const std::string& name) {
     for (const auto& key : keys)
@@ -172,13 +161,16 @@ std::string Feed(const std::string& section, Keys keys) {
   if (!has("Expires")) keys.push_back({"Expires", "2099-12-31"});
   const Keys given = keys;
   for (const auto& [key, value] : given) {
-    const std::string index = PathIndex(key);
-    if (index.empty() || value.empty()) continue;
+    // "Path001" binds "001", "Path001.x64" "001.x64".
+    if (key.rfind("Path", 0) != 0 || value.empty()) continue;
+    const std::string index = key.substr(4);
     const std::string body = ServedBody(value);
     if (!has("Sha256" + index)) keys.push_back({"Sha256" + index, Sha256Hex(body)});
     if (!has("Length" + index)) keys.push_back({"Length" + index, std::to_string(body.size())});
   }
-  return Ini(section, keys);
+  std::string text = "[" + section + "]\r\n";
+  for (const auto& [key, value] : keys) text += key + "=" + value + "\r\n";
+  return text;
 }
 
 std::string ServedBody(const std::string& url) {
@@ -186,25 +178,15 @@ std::string ServedBody(const std::string& url) {
   const std::size_t slash = scheme == std::string::npos ? scheme : url.find('/', scheme + 3);
   if (slash == std::string::npos) return "";
   const std::string rest = url.substr(slash + 1);
-  const std::string path = rest.substr(0, rest.find('?'));
   const std::size_t query = rest.find('?');
-  if (query != std::string::npos) {
-    const std::string parameters = "&" + rest.substr(query + 1);
-    const std::size_t size = parameters.find("&size=");
-    if (size != std::string::npos) {
-      // The server's generated body: byte i is i * 7 modulo 256.
-      const std::size_t n = std::stoul(parameters.substr(size + 6));
-      std::string body(n, '\0');
-      for (std::size_t i = 0; i < n; ++i) body[i] = static_cast<char>((i * 7) & 0xFF);
-      return body;
-    }
-  }
-  return ReadWholeFile(std::string(NUVORA_SERVER_STATE) + "/served/" + path);
-}
-
-std::string Sha256Hex(const std::string& bytes) {
-  const std::string digest = Sha256(bytes);
-  return Hex(reinterpret_cast<const unsigned char*>(digest.data()), digest.size());
+  const std::string parameters = query == std::string::npos ? "" : "&" + rest.substr(query + 1);
+  const std::size_t size = parameters.find("&size=");
+  if (size == std::string::npos)
+    return ReadWholeFile(std::string(NUVORA_SERVER_STATE) + "/served/" + rest.substr(0, query));
+  // The server's generated body: byte i is i * 7 modulo 256.
+  std::string body(std::stoul(parameters.substr(size + 6)), '\0');
+  for (std::size_t i = 0; i < body.size(); ++i) body[i] = static_cast<char>((i * 7) & 0xFF);
+  return body;
 }
 
 const FeedKey& FeedKey::Trusted() {

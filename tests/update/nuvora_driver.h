@@ -19,17 +19,15 @@ std::string Url(const std::string& path);
 std::string TlsUrl(const std::string& path, bool selfSigned = false);
 
 using Keys = std::vector<std::pair<std::string, std::string>>;
-// An update description with one section.
-std::string Ini(const std::string& section, const Keys& keys);
-// The same, completed as tools/release writes a feed: a Serial and an Expires
-// date unless given, and for every Path%.3d (plain and .x64) its Length%.3d and
-// Sha256%.3d unless given, those of what the loopback server sends for it.
+// An update description with one section, completed as tools/release writes a
+// feed: a Serial and an Expires date unless given, and for every Path%.3d (plain
+// and .x64) its Length%.3d and Sha256%.3d unless given, those of what the
+// loopback server sends for it.
 std::string Feed(const std::string& section, Keys keys);
 
 // What the loopback server sends for one of its URLs with its fault parameters
 // left out: a generated body (size=N) or a served file; "" when it has none.
 std::string ServedBody(const std::string& url);
-std::string Sha256Hex(const std::string& bytes);
 
 // An ECDSA P-256 key that signs feeds as tools/release does.
 class FeedKey {

@@ -198,13 +198,10 @@ TEST_F(NuvoraFeed, NamesHeldByAStrangerDoNotStopIt) {
     held.push_back(record);
   }
   NuvoraRun run(RunName());
-  ASSERT_TRUE(
-      run.Start(run.ServeFeed("update.ini", Feed("Verivir", {{"VerHi", "2"}})) + ",Verivir,1,17"));
-  HWND info = run.WaitFor(Kind::Information);
-  EXPECT_NE(nullptr, info) << "Nuvora gave way to a stranger";
-  if (info) Press(info, IDCANCEL);
-  DWORD code = 1234;
-  EXPECT_EQ("", run.ExitsWithoutMessage(&code));
+  // Not fatal here: the names must be let go whatever happened.
+  EXPECT_NO_FATAL_FAILURE(
+      ExpectOffered(run, run.ServeFeed("update.ini", Feed("Verivir", {{"VerHi", "2"}}))))
+      << "Nuvora gave way to a stranger";
   for (HANDLE handle : held) CloseHandle(handle);
   DestroyWindow(window);
 }

@@ -3,6 +3,8 @@
 // private and honest.
 #include <windows.h>
 
+#include <optional>
+
 #include "tests/update/nuvora_case.h"
 
 namespace nuvora_test {
@@ -18,16 +20,6 @@ class NuvoraTrust : public NuvoraCase {
     ASSERT_NO_FATAL_FAILURE(AnswerAndExpectExit(run, box, IDOK));
   }
 
-  // Starts a run on a feed served as given; expects the offer and cancels it.
-  static void ExpectOffered(NuvoraRun& run, const std::string& feedUrl) {
-    ASSERT_TRUE(run.Start(feedUrl + ",Verivir,1,17"));
-    HWND info = run.WaitFor(Kind::Information);
-    ASSERT_NE(nullptr, info) << "no offer; message: " << MessageText(run.Find(Kind::Message));
-    Press(info, IDCANCEL);
-    DWORD code = 1234;
-    ASSERT_EQ("", run.ExitsWithoutMessage(&code));
-  }
-
   static const Keys& Offer() {
     static const Keys keys = {{"VerHi", "2"}, {"Path001", Url("a.exe?size=10")}};
     return keys;
@@ -39,43 +31,33 @@ TEST_F(NuvoraTrust, OnlyAFeedSignedByATrustedKeyIsRead) {
   const FeedKey stranger;
   std::string changed = text;
   changed[changed.find("VerHi=2") + 6] = '9';
+  // Signed, but a path without its hash: what a verified feed must carry is
+  // judged window-free; this only shows that the verdict reaches the user.
+  const std::string unbound =
+      "[Verivir]\r\nVerHi=2\r\nSerial=1\r\nExpires=2099-12-31\r\nPath001=" + Url("a.exe") +
+      "\r\nLength001=5\r\n";
   struct Case {
     const char* what;
     std::string feed, signature;
+    HKEY trustedBy;  // where the stranger's key is trusted, if anywhere
   };
-  const std::string bound = "Serial=1\r\nExpires=2099-12-31\r\nPath001=" + Url("a.exe") + "\r\n";
-  const std::string sha = "Sha256001=" + std::string(64, 'a') + "\r\n";
   const std::vector<Case> cases = {
-      {"unsigned", text, ""},
-      {"signed by an untrusted key", text, stranger.Sign(text)},
-      {"one byte changed after signing", changed, FeedKey::Trusted().Sign(text)},
-      {"a path without its length", "[Verivir]\r\nVerHi=2\r\n" + bound + sha, "sign"},
-      {"a path without its hash", "[Verivir]\r\nVerHi=2\r\n" + bound + "Length001=5\r\n", "sign"},
-      {"no Serial", "[Verivir]\r\nVerHi=2\r\nExpires=2099-12-31\r\n", "sign"},
-      {"no date", "[Verivir]\r\nVerHi=2\r\nSerial=1\r\nExpires=2099-02-30\r\n", "sign"},
+      {"unsigned", text, "", nullptr},
+      {"signed by an untrusted key", text, stranger.Sign(text), nullptr},
+      {"one byte changed after signing", changed, FeedKey::Trusted().Sign(text), nullptr},
+      {"a path without its hash", unbound, FeedKey::Trusted().Sign(unbound), nullptr},
+      // A key trusted by the user counts for nothing; one an administrator added does.
+      {"stranger's key in HKEY_CURRENT_USER", text, stranger.Sign(text), HKEY_CURRENT_USER},
+      {"stranger's key in HKEY_LOCAL_MACHINE", text, stranger.Sign(text), HKEY_LOCAL_MACHINE},
   };
   for (size_t i = 0; i < cases.size(); ++i) {
     SCOPED_TRACE(cases[i].what);
     NuvoraRun run(RunName(static_cast<int>(i)));
-    const std::string& signature = cases[i].signature;
-    if (signature == "sign") {
-      run.ServeFeed("update.ini", cases[i].feed);
-    } else {
-      run.Serve("update.ini", cases[i].feed);
-      if (!signature.empty()) run.Serve("update.ini.sig", signature);
-    }
-    ASSERT_NO_FATAL_FAILURE(
-        ExpectRefused(run, Url(RunName(static_cast<int>(i)) + "/update.ini"), kUnverified));
-  }
-  // A key trusted by the user counts for nothing; one an administrator added does.
-  for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
-    const bool machine = root == HKEY_LOCAL_MACHINE;
-    SCOPED_TRACE(machine ? "stranger's key in HKEY_LOCAL_MACHINE" : "in HKEY_CURRENT_USER");
-    NuvoraRun run(RunName(10 + machine));
-    run.Serve("update.ini.sig", stranger.Sign(text));
-    const std::string url = run.Serve("update.ini", text);
-    ScopedTrustedKey trust(root, stranger.Public());
-    if (machine)
+    if (!cases[i].signature.empty()) run.Serve("update.ini.sig", cases[i].signature);
+    const std::string url = run.Serve("update.ini", cases[i].feed);
+    std::optional<ScopedTrustedKey> trust;
+    if (cases[i].trustedBy) trust.emplace(cases[i].trustedBy, stranger.Public());
+    if (cases[i].trustedBy == HKEY_LOCAL_MACHINE)
       ASSERT_NO_FATAL_FAILURE(ExpectOffered(run, url));
     else
       ASSERT_NO_FATAL_FAILURE(ExpectRefused(run, url, kUnverified));
@@ -141,10 +123,8 @@ TEST_F(NuvoraTrust, OnlyTheFileItselfIsSaved) {
   for (size_t i = 0; i < cases.size(); ++i) {
     SCOPED_TRACE(cases[i].what);
     NuvoraRun run(RunName(static_cast<int>(i)));
-    const Keys keys = {{"VerHi", "2"},
-                       {"Path001", Url(cases[i].path)},
-                       {"Sha256001", Sha256Hex(ServedBody(Url(file)))},
-                       {"Length001", "5000"}};
+    // Every path serves the same 5000 bytes, so the feed binds them all alike.
+    const Keys keys = {{"VerHi", "2"}, {"Path001", Url(cases[i].path)}};
     ASSERT_TRUE(run.Start(run.ServeFeed("update.ini", Feed("Verivir", keys)) + ",Verivir,1,17"));
     ASSERT_NO_FATAL_FAILURE(ChooseAndSave(run, -1, run.LocalPath("setup.exe")));
     const char* message = cases[i].message ? cases[i].message : kInstallQuestion;
