@@ -91,6 +91,6 @@ int main(int argc, char** argv) {
   InternetCloseHandle(internet);
   const double seconds = Seconds(start, end);
   std::printf("bytes %lld seconds %.6f outcome %d kb %u\n", static_cast<long long>(size.QuadPart),
-              seconds, outcome.done() ? 1 : 2, static_cast<unsigned>(job->receivedKb()));
-  return outcome.done() ? 0 : 1;
+              seconds, outcome.IsDone() ? 1 : 2, static_cast<unsigned>(job->ReceivedKb()));
+  return outcome.IsDone() ? 0 : 1;
 }

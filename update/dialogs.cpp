@@ -33,7 +33,7 @@ struct TransferView {
   std::string appName;
   std::uint32_t totalKb = 0;
 
-  TransferJob& job() { return *jobs[current]; }
+  TransferJob& Job() { return *jobs[current]; }
 };
 
 struct InformationView {
@@ -64,9 +64,9 @@ void ShowString(HWND dialog, int control, UINT id) {
 // succeeded, else the dialog ends.
 void Advance(HWND dialog, TransferView* view) {
   view->lateOutcome = false;
-  if (view->job().result().done() && view->current + 1 < view->jobs.size()) {
+  if (view->Job().Result().IsDone() && view->current + 1 < view->jobs.size()) {
     ++view->current;
-    view->job().Start(dialog);
+    view->Job().Start(dialog);
   } else {
     EndDialog(dialog, 0);
   }
@@ -74,7 +74,7 @@ void Advance(HWND dialog, TransferView* view) {
 
 // WM_NUVORA_OUTCOME: any window can post it, so only the worker's own result counts.
 void OnTransferOutcome(HWND dialog, TransferView* view) {
-  if (!view->job().finished()) return;
+  if (!view->Job().Finished()) return;
   if (view->asking)
     view->lateOutcome = true;
   else
@@ -83,7 +83,7 @@ void OnTransferOutcome(HWND dialog, TransferView* view) {
 
 // A server that stopped answering ends the dialog; not while the user is asked.
 void WatchForStall(HWND dialog, TransferView* view) {
-  if (!view->asking && view->job().GiveUpIfStalled(GetTickCount())) EndDialog(dialog, 0);
+  if (!view->asking && view->Job().GiveUpIfStalled(GetTickCount())) EndDialog(dialog, 0);
 }
 
 // Asks message 13; on Yes stops the transfer and ends the dialog.
@@ -92,7 +92,7 @@ bool ConfirmStop(HWND dialog, TransferView* view) {
   const bool stop = ShowMessage(IDS_STOP_QUESTION, MB_YESNO, dialog) == IDYES;
   view->asking = false;
   if (stop) {
-    view->job().Stop();
+    view->Job().Stop();
     EndDialog(dialog, 0);
   }
   return stop;
@@ -119,7 +119,7 @@ INT_PTR CALLBACK ConnectingProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
       Prepare(dialog);
       ShowString(dialog, IDC_STATUS, IDS_CONNECTING);
       SetTimer(dialog, kWatchTimer, kWatchPeriodMs, nullptr);
-      view->job().Start(dialog);
+      view->Job().Start(dialog);
       return TRUE;
     case WM_NUVORA_OUTCOME:
       OnTransferOutcome(dialog, view);
@@ -143,9 +143,9 @@ INT_PTR CALLBACK ConnectingProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
   const int command = LOWORD(wParam);
   if (command != IDCANCEL && command != IDOK) return FALSE;
   // The worker parks itself at its next read while the user decides.
-  view->job().Pause();
+  view->Job().Pause();
   if (!ConfirmStop(dialog, view)) {
-    view->job().Resume();
+    view->Job().Resume();
     if (view->lateOutcome) Advance(dialog, view);
   }
   return TRUE;
@@ -230,19 +230,19 @@ INT_PTR CALLBACK DownloadProc(HWND dialog, UINT message, WPARAM wParam, LPARAM l
       LoadStringA(ResourceInstance(), IDS_DOWNLOADING, pattern, sizeof pattern);
       FormatCaption(caption, sizeof caption, pattern, view->appName.c_str());
       SetDlgItemTextA(dialog, IDC_CAPTION, caption);
-      ReportProgress(dialog, &view->shown, view->job().receivedKb(), view->totalKb);
+      ReportProgress(dialog, &view->shown, view->Job().ReceivedKb(), view->totalKb);
       SetTimer(dialog, kProgressTimer, kProgressPeriodMs, nullptr);
-      view->job().Start(dialog);
+      view->Job().Start(dialog);
       return TRUE;
     }
     case WM_TIMER:
       if (wParam != kProgressTimer) return FALSE;
-      ReportProgress(dialog, &view->shown, view->job().receivedKb(), view->totalKb);
+      ReportProgress(dialog, &view->shown, view->Job().ReceivedKb(), view->totalKb);
       WatchForStall(dialog, view);
       return TRUE;
     case WM_NUVORA_OUTCOME:
       // Once more at the end, so that the last figures shown are exact.
-      ReportProgress(dialog, &view->shown, view->job().receivedKb(), view->totalKb);
+      ReportProgress(dialog, &view->shown, view->Job().ReceivedKb(), view->totalKb);
       OnTransferOutcome(dialog, view);
       return TRUE;
     case WM_DESTROY:

@@ -83,8 +83,8 @@ class Session {
     return Outcome::Done();
   }
 
-  HINTERNET internet() const { return _internet; }
-  HANDLE copy() const { return _copy; }
+  HINTERNET Internet() const { return _internet; }
+  HANDLE Copy() const { return _copy; }
   // The copy is complete.
   void CloseCopy() { CloseFile(&_copy); }
 
@@ -128,7 +128,7 @@ class PartialFile {
     return false;
   }
 
-  HANDLE handle() const { return _handle; }
+  HANDLE Handle() const { return _handle; }
 
   // Puts the file in the target's place and holds it there, readable but
   // neither writable nor deletable by anyone, until the held file is dropped.
@@ -167,7 +167,7 @@ TransferRequest RequestFor(TransferKind kind, const std::string& url, const Sess
   TransferRequest request;
   request.kind = kind;
   request.url = url;
-  request.internet = session.internet();
+  request.internet = session.Internet();
   request.connectLimitMs = settings.connectLimitMs;
   request.stallLimitMs = settings.stallLimitMs;
   return request;
@@ -178,7 +178,7 @@ TransferRequest RequestFor(TransferKind kind, const std::string& url, const Sess
 Outcome FetchFeed(Session& session, const std::string& url, const BuildSettings& settings,
                   Feed* feed) {
   TransferRequest text = RequestFor(TransferKind::Configuration, url, session, settings);
-  text.output = session.copy();
+  text.output = session.Copy();
   text.keepBody = true;
   text.maxBytes = kMaxConfigurationBytes;
   TransferRequest signature =
@@ -190,12 +190,12 @@ Outcome FetchFeed(Session& session, const std::string& url, const BuildSettings&
   RunConnectingDialog({textJob, signatureJob});
   const Outcome fetched = textJob->Conclude();
   session.CloseCopy();
-  if (!fetched.done()) return fetched;
+  if (!fetched.IsDone()) return fetched;
   const Outcome signatureFetched = signatureJob->Conclude();
-  if (!signatureFetched.done()) return signatureFetched;
-  feed->text = textJob->body();
-  feed->signature = signatureJob->body();
-  feed->receivedKb = signatureJob->receivedKb();
+  if (!signatureFetched.IsDone()) return signatureFetched;
+  feed->text = textJob->Body();
+  feed->signature = signatureJob->Body();
+  feed->receivedKb = signatureJob->ReceivedKb();
   return Outcome::Done();
 }
 
@@ -232,7 +232,7 @@ Outcome FetchInstaller(Session& session, const Download& download, const Partial
                        const std::string& appName, std::uint32_t receivedKb,
                        const BuildSettings& settings) {
   TransferRequest request = RequestFor(TransferKind::Installer, download.url, session, settings);
-  request.output = partial.handle();
+  request.output = partial.Handle();
   request.length = download.length;
   request.sha256 = download.sha256;
   // The kilobytes count on from the configuration's.
@@ -290,12 +290,12 @@ Outcome Update(Session& session, const CommandLine& line, const BuildSettings& s
   Feed feed;
   const std::string url = line.url[0] ? line.url : kDefaultConfigUrl;
   const Outcome fetched = FetchFeed(session, url, settings, &feed);
-  if (!fetched.done()) return fetched;
+  if (!fetched.IsDone()) return fetched;
 
   // Nothing of the feed is read before it is known to be the maker's.
   Offer offer;
   const Outcome verified = VerifyFeed(feed, line, settings, &offer);
-  if (!verified.done()) return verified;
+  if (!verified.IsDone()) return verified;
   if (!IsNewerVersion(offer.major, offer.minor, line.major, line.minor)) {
     ShowMessage(IDS_NO_NEWER, MB_OK);
     return Outcome::Done();
@@ -314,7 +314,7 @@ Outcome Update(Session& session, const CommandLine& line, const BuildSettings& s
   if (!partial.Create(choice->target)) return Outcome::Failed(IDS_CANNOT_WRITE);
   const Outcome received =
       FetchInstaller(session, download, partial, offer.captionName, feed.receivedKb, settings);
-  if (!received.done()) return received;
+  if (!received.IsDone()) return received;
 
   // Only a complete, checked file takes the target's place.
   HANDLE held = INVALID_HANDLE_VALUE;
@@ -332,20 +332,20 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
   }
   // A second start for the same product shows the first one instead.
   ProductClaim claim(line.product);
-  if (!claim.held()) return 0;
+  if (!claim.Held()) return 0;
 
   const BuildSettings settings = TheBuildSettings();
   Outcome outcome = Outcome::Done();
   {
     Session session;
     const Outcome opened = session.Open(settings);
-    if (!opened.done()) {
-      ShowMessage(opened.message(), MB_OK);
+    if (!opened.IsDone()) {
+      ShowMessage(opened.Message(), MB_OK);
       return -1;
     }
     outcome = Update(session, line, settings);
   }
   // Shown once everything is closed and the copy is deleted.
-  if (outcome.message() != 0) ShowMessage(outcome.message(), MB_OK);
+  if (outcome.Message() != 0) ShowMessage(outcome.Message(), MB_OK);
   return 0;
 }

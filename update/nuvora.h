@@ -19,10 +19,10 @@ class Outcome {
   static Outcome Stopped() { return Outcome(State::Stopped, 0); }
   static Outcome Failed(unsigned message) { return Outcome(State::Failed, message); }
 
-  bool done() const { return _state == State::Done; }
-  bool stopped() const { return _state == State::Stopped; }
+  bool IsDone() const { return _state == State::Done; }
+  bool IsStopped() const { return _state == State::Stopped; }
   // The message to show: 0 when done or stopped.
-  unsigned message() const { return _message; }
+  unsigned Message() const { return _message; }
 
  private:
   enum class State { Done, Stopped, Failed };

@@ -22,13 +22,13 @@ Sha256Hash::~Sha256Hash() {
 }
 
 void Sha256Hash::Add(const void* data, std::size_t size) {
-  if (!ok()) return;
+  if (!Ok()) return;
   auto* bytes = static_cast<PUCHAR>(const_cast<void*>(data));
   _ok = Succeeded(BCryptHashData(_hash, bytes, static_cast<ULONG>(size), 0));
 }
 
 bool Sha256Hash::Finish(Sha256Digest* digest) {
-  if (!ok()) return false;
+  if (!Ok()) return false;
   _ok = Succeeded(BCryptFinishHash(_hash, digest->data(), static_cast<ULONG>(digest->size()), 0));
   return _ok;
 }

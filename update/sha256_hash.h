@@ -16,7 +16,7 @@ class Sha256Hash {
   Sha256Hash(const Sha256Hash&) = delete;
   Sha256Hash& operator=(const Sha256Hash&) = delete;
 
-  bool ok() const { return _hash != nullptr && _ok; }
+  bool Ok() const { return _hash != nullptr && _ok; }
   void Add(const void* data, std::size_t size);
   // The digest of everything added; false when the provider failed anywhere.
   bool Finish(Sha256Digest* digest);

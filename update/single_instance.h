@@ -6,7 +6,7 @@ namespace nuvora {
 
 // Claims the product for this process, for as long as the object lives. When
 // another Nuvora already checks it, brings that one's window to the front
-// instead, and held() is false.
+// instead, and Held() is false.
 class ProductClaim {
  public:
   explicit ProductClaim(const char* product);
@@ -14,7 +14,7 @@ class ProductClaim {
   ProductClaim(const ProductClaim&) = delete;
   ProductClaim& operator=(const ProductClaim&) = delete;
 
-  bool held() const { return _held; }
+  bool Held() const { return _held; }
 
  private:
   HANDLE _mutex = nullptr;

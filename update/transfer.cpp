@@ -104,7 +104,7 @@ Messages MessagesFor(TransferKind kind) {
 // would otherwise be saved as the file. Only "200 OK" is the file. On success
 // *opened is the request, published in the job, and *url where it came from.
 Outcome Open(TransferJob& job, HINTERNET* opened, std::string* url) {
-  const TransferRequest& what = job.request();
+  const TransferRequest& what = job.Request();
   const Messages messages = MessagesFor(what.kind);
   DWORD flags =
       INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_NO_AUTO_REDIRECT;
@@ -144,7 +144,7 @@ Outcome VerifyChecksum(Sha256Hash* hash, const Sha256Digest& expected) {
 }
 
 Outcome CopyToOutput(TransferJob& job, HINTERNET request, long long announced) {
-  const TransferRequest& what = job.request();
+  const TransferRequest& what = job.Request();
   const Outcome reset = Outcome::Failed(IDS_CONNECTION_RESET);
   // More than the feed binds the file to is not the file.
   const Outcome tooLong = Outcome::Failed(IDS_DAMAGED_FILE);
@@ -155,7 +155,7 @@ Outcome CopyToOutput(TransferJob& job, HINTERNET request, long long announced) {
   std::unique_ptr<Sha256Hash> hash;
   if (what.sha256) {
     hash = std::make_unique<Sha256Hash>();
-    if (!hash->ok()) return Outcome::Failed(IDS_DAMAGED_FILE);  // unverifiable counts as damaged
+    if (!hash->Ok()) return Outcome::Failed(IDS_DAMAGED_FILE);  // unverifiable counts as damaged
   }
   if (length >= 0 && announced > length) return tooLong;
   if (what.maxBytes >= 0 && announced > what.maxBytes) return tooLarge;
@@ -176,7 +176,7 @@ Outcome CopyToOutput(TransferJob& job, HINTERNET request, long long announced) {
       if (announced >= 0 && total < announced) return reset;
       if (hash) {
         const Outcome checked = VerifyChecksum(hash.get(), *what.sha256);
-        if (!checked.done()) return checked;
+        if (!checked.IsDone()) return checked;
       }
       return length >= 0 && total < length ? reset : Outcome::Done();
     }
@@ -203,8 +203,8 @@ Outcome RunTransfer(TransferJob& job, HWND dialog) {
   std::string url;
   HINTERNET request = nullptr;
   Outcome outcome = Open(job, &request, &url);
-  if (outcome.done()) {
-    if (job.request().kind == TransferKind::Configuration)
+  if (outcome.IsDone()) {
+    if (job.Request().kind == TransferKind::Configuration)
       PostMessageA(dialog, WM_NUVORA_LOADING, 0, 0);
     outcome = CopyToOutput(job, request, ContentLength(request, url));
   }

@@ -43,7 +43,7 @@ class TransferJob : public std::enable_shared_from_this<TransferJob> {
   TransferJob(const TransferJob&) = delete;
   TransferJob& operator=(const TransferJob&) = delete;
 
-  const TransferRequest& request() const { return _request; }
+  const TransferRequest& Request() const { return _request; }
 
   // UI thread. Start runs the worker; `dialog` gets WM_NUVORA_LOADING once the
   // server answered and WM_NUVORA_OUTCOME when the worker has its result.
@@ -55,10 +55,10 @@ class TransferJob : public std::enable_shared_from_this<TransferJob> {
   void Resume();
   // Whether the worker has its result: an outcome message that comes earlier is
   // not the worker's.
-  bool finished() const { return _finished; }
+  bool Finished() const { return _finished; }
   // The worker's result, once finished.
-  Outcome result() const { return _result; }
-  std::uint32_t receivedKb() const { return _receivedKb; }
+  Outcome Result() const { return _result; }
+  std::uint32_t ReceivedKb() const { return _receivedKb; }
   // A watchdog for the dialog's timer: when the worker heard nothing from the
   // server for too long, stops the transfer as failed and returns true. A
   // blocked read does not always end when its handle closes, so nothing waits
@@ -68,7 +68,7 @@ class TransferJob : public std::enable_shared_from_this<TransferJob> {
   // own result, once it has ended.
   Outcome Conclude();
   // The body, when kept; read after Conclude.
-  const std::string& body() const { return _body; }
+  const std::string& Body() const { return _body; }
 
   // Worker thread.
   enum class Written { Yes, Stopped, Failed };

@@ -197,7 +197,7 @@ const FeedKey& FeedKey::Trusted() {
 FeedKey::FeedKey() {
   BCRYPT_KEY_HANDLE key = nullptr;
   if (BCryptGenerateKeyPair(Ecdsa(), &key, 256, 0) >= 0 && BCryptFinalizeKeyPair(key, 0) >= 0)
-    key_ = key;
+    _key = key;
 }
 
 FeedKey::FeedKey(const std::string& privateHex) {
@@ -211,18 +211,18 @@ FeedKey::FeedKey(const std::string& privateHex) {
   if (BCryptImportKeyPair(Ecdsa(), nullptr, BCRYPT_ECCPRIVATE_BLOB, &key,
                           reinterpret_cast<PUCHAR>(&blob[0]), static_cast<ULONG>(blob.size()),
                           0) >= 0)
-    key_ = key;
+    _key = key;
 }
 
 FeedKey::~FeedKey() {
-  if (key_) BCryptDestroyKey(static_cast<BCRYPT_KEY_HANDLE>(key_));
+  if (_key) BCryptDestroyKey(static_cast<BCRYPT_KEY_HANDLE>(_key));
 }
 
 std::string FeedKey::Sign(const std::string& bytes) const {
   std::string digest = Sha256(bytes);
   unsigned char signature[64] = {};
   ULONG size = 0;
-  if (!key_ || BCryptSignHash(static_cast<BCRYPT_KEY_HANDLE>(key_), nullptr,
+  if (!_key || BCryptSignHash(static_cast<BCRYPT_KEY_HANDLE>(_key), nullptr,
                               reinterpret_cast<PUCHAR>(&digest[0]), 32, signature, sizeof signature,
                               &size, 0) < 0)
     return "<no signature>";
@@ -232,13 +232,13 @@ std::string FeedKey::Sign(const std::string& bytes) const {
 std::string FeedKey::Public() const {
   unsigned char blob[sizeof(BCRYPT_ECCKEY_BLOB) + 64] = {};
   ULONG size = 0;
-  if (!key_ || BCryptExportKey(static_cast<BCRYPT_KEY_HANDLE>(key_), nullptr, BCRYPT_ECCPUBLIC_BLOB,
+  if (!_key || BCryptExportKey(static_cast<BCRYPT_KEY_HANDLE>(_key), nullptr, BCRYPT_ECCPUBLIC_BLOB,
                                blob, sizeof blob, &size, 0) < 0)
     return "<no key>";
   return Hex(blob + sizeof(BCRYPT_ECCKEY_BLOB), 64);
 }
 
-ScopedTrustedKey::ScopedTrustedKey(HKEY root, const std::string& publicHex) : root_(root) {
+ScopedTrustedKey::ScopedTrustedKey(HKEY root, const std::string& publicHex) : _root(root) {
   HKEY key = nullptr;
   if (RegCreateKeyExA(root, kTrustedKeys, 0, nullptr, 0, KEY_SET_VALUE | KEY_WOW64_64KEY, nullptr,
                       &key, nullptr) != ERROR_SUCCESS)
@@ -250,7 +250,7 @@ ScopedTrustedKey::ScopedTrustedKey(HKEY root, const std::string& publicHex) : ro
 
 ScopedTrustedKey::~ScopedTrustedKey() {
   HKEY key = nullptr;
-  if (RegOpenKeyExA(root_, kTrustedKeys, 0, KEY_SET_VALUE | KEY_WOW64_64KEY, &key) != ERROR_SUCCESS)
+  if (RegOpenKeyExA(_root, kTrustedKeys, 0, KEY_SET_VALUE | KEY_WOW64_64KEY, &key) != ERROR_SUCCESS)
     return;
   RegDeleteValueA(key, kTestKeyName);
   RegCloseKey(key);
@@ -278,7 +278,7 @@ TrustedTestAuthority::TrustedTestAuthority() {
   const std::string der = TestAuthority();
   HCERTSTORE store = MachineRoots();
   if (der.empty() || !store) return;
-  added_ = CertAddEncodedCertificateToStore(
+  _added = CertAddEncodedCertificateToStore(
                store, X509_ASN_ENCODING, reinterpret_cast<const BYTE*>(der.data()),
                static_cast<DWORD>(der.size()), CERT_STORE_ADD_REPLACE_EXISTING, nullptr) != FALSE;
   CertCloseStore(store, 0);
@@ -370,38 +370,38 @@ std::string MessageText(HWND box) {
   return longest;
 }
 
-NuvoraRun::NuvoraRun(const std::string& name) : name_(name) {
-  served_ = std::string(NUVORA_SERVER_STATE) + "/served/" + name;
-  local_ = std::string(NUVORA_WORK_DIR) + "/" + name;
-  temp_ = local_ + "/temp";
+NuvoraRun::NuvoraRun(const std::string& name) : _name(name) {
+  _served = std::string(NUVORA_SERVER_STATE) + "/served/" + name;
+  _local = std::string(NUVORA_WORK_DIR) + "/" + name;
+  _temp = _local + "/temp";
   std::string work = NUVORA_WORK_DIR;
   CreateDirectoryA(work.c_str(), nullptr);
   // Files left by an earlier run would change what the dialogs ask.
-  for (const std::string& dir : {served_, local_, temp_}) {
+  for (const std::string& dir : {_served, _local, _temp}) {
     CreateDirectoryA(dir.c_str(), nullptr);
     EmptyFolder(dir);
   }
 }
 
 NuvoraRun::~NuvoraRun() {
-  if (process_.hProcess) {
-    if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
-      TerminateProcess(process_.hProcess, 99);
-      WaitForSingleObject(process_.hProcess, 5000);
+  if (_process.hProcess) {
+    if (WaitForSingleObject(_process.hProcess, 0) == WAIT_TIMEOUT) {
+      TerminateProcess(_process.hProcess, 99);
+      WaitForSingleObject(_process.hProcess, 5000);
     }
-    CloseHandle(process_.hProcess);
-    CloseHandle(process_.hThread);
+    CloseHandle(_process.hProcess);
+    CloseHandle(_process.hThread);
   }
 }
 
-std::string NuvoraRun::ServedPath(const std::string& file) const { return served_ + "/" + file; }
+std::string NuvoraRun::ServedPath(const std::string& file) const { return _served + "/" + file; }
 std::string NuvoraRun::LocalPath(const std::string& file) const {
-  return Windows(local_ + "/" + file);
+  return Windows(_local + "/" + file);
 }
 
 std::string NuvoraRun::Serve(const std::string& file, const std::string& text) {
   WriteTextFile(ServedPath(file), text);
-  return Url(name_ + "/" + file);
+  return Url(_name + "/" + file);
 }
 
 std::string NuvoraRun::ServeFeed(const std::string& file, const std::string& text) {
@@ -411,11 +411,11 @@ std::string NuvoraRun::ServeFeed(const std::string& file, const std::string& tex
 
 std::string NuvoraRun::ServeInstaller(const std::string& file) {
   CopyFileA(NUVORA_TEST_INSTALLER, ServedPath(file).c_str(), FALSE);
-  return Url(name_ + "/" + file);
+  return Url(_name + "/" + file);
 }
 
 bool NuvoraRun::Start(const std::string& commandLine, const std::string& tempFolder) {
-  const std::string temp = Windows(tempFolder.empty() ? temp_ : tempFolder);
+  const std::string temp = Windows(tempFolder.empty() ? _temp : tempFolder);
   // Each run gets its own temporary folder: every run of Nuvora uses the same
   // temporary file name, and the cases run in parallel.
   SetEnvironmentVariableA("TMP", temp.c_str());
@@ -426,11 +426,11 @@ bool NuvoraRun::Start(const std::string& commandLine, const std::string& tempFol
   std::vector<char> buffer(line.begin(), line.end());
   buffer.push_back('\0');
   return CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        Windows(local_).c_str(), &startup, &process_) != FALSE;
+                        Windows(_local).c_str(), &startup, &_process) != FALSE;
 }
 
 HWND NuvoraRun::Find(Kind kind) {
-  return testing_support::FindTopWindow(process_.dwProcessId, [kind](HWND hwnd) {
+  return testing_support::FindTopWindow(_process.dwProcessId, [kind](HWND hwnd) {
     return ClassOf(hwnd) == "#32770" && IsKind(hwnd, kind);
   });
 }
@@ -440,23 +440,23 @@ HWND NuvoraRun::WaitFor(Kind kind, DWORD timeoutMs) {
   for (;;) {
     if (HWND hwnd = Find(kind)) return hwnd;
     if (GetTickCount() - start > timeoutMs) return nullptr;
-    if (WaitForSingleObject(process_.hProcess, 20) == WAIT_OBJECT_0) return Find(kind);
+    if (WaitForSingleObject(_process.hProcess, 20) == WAIT_OBJECT_0) return Find(kind);
   }
 }
 
 bool NuvoraRun::WaitExit(DWORD* code, DWORD timeoutMs) {
-  if (WaitForSingleObject(process_.hProcess, timeoutMs) != WAIT_OBJECT_0) return false;
-  GetExitCodeProcess(process_.hProcess, code);
+  if (WaitForSingleObject(_process.hProcess, timeoutMs) != WAIT_OBJECT_0) return false;
+  GetExitCodeProcess(_process.hProcess, code);
   return true;
 }
 
 std::string NuvoraRun::ExitsWithoutMessage(DWORD* code, DWORD timeoutMs) {
   const DWORD start = GetTickCount();
-  while (WaitForSingleObject(process_.hProcess, 20) == WAIT_TIMEOUT) {
+  while (WaitForSingleObject(_process.hProcess, 20) == WAIT_TIMEOUT) {
     if (HWND box = Find(Kind::Message)) return MessageText(box);
     if (GetTickCount() - start > timeoutMs) return "<still running>";
   }
-  GetExitCodeProcess(process_.hProcess, code);
+  GetExitCodeProcess(_process.hProcess, code);
   return "";
 }
 
@@ -511,7 +511,7 @@ bool NuvoraRun::SaveAs(const std::string& path) {
       for (; replace; replace = FindWindowExA(nullptr, replace, "#32770", kSaveAsTitle)) {
         DWORD owner = 0;
         GetWindowThreadProcessId(replace, &owner);
-        if (owner == process_.dwProcessId && GetDlgItem(replace, IDYES)) break;
+        if (owner == _process.dwProcessId && GetDlgItem(replace, IDYES)) break;
       }
       if (replace) {
         Press(replace, IDYES);
@@ -540,20 +540,20 @@ std::vector<std::string> ZovFiles(const std::string& dir) {
 
 }  // namespace
 
-bool NuvoraRun::TemporaryFilePresent() const { return !ZovFiles(temp_).empty(); }
+bool NuvoraRun::TemporaryFilePresent() const { return !ZovFiles(_temp).empty(); }
 
 long long NuvoraRun::TemporaryFileSize() const {
-  const auto files = ZovFiles(temp_);
+  const auto files = ZovFiles(_temp);
   return files.empty() ? -1 : FileSize(files.front());
 }
 
-int NuvoraRun::LeftoverPartialFiles() const { return static_cast<int>(ZovFiles(local_).size()); }
+int NuvoraRun::LeftoverPartialFiles() const { return static_cast<int>(ZovFiles(_local).size()); }
 
 long long NuvoraRun::PartialFileSize() const {
-  const auto files = ZovFiles(local_);
+  const auto files = ZovFiles(_local);
   return files.empty() ? -1 : FileSize(files.front());
 }
 
-std::string NuvoraRun::TempFolder() const { return temp_; }
+std::string NuvoraRun::TempFolder() const { return _temp; }
 
 }  // namespace nuvora_test

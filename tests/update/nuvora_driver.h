@@ -45,7 +45,7 @@ class FeedKey {
 
  private:
   explicit FeedKey(const std::string& privateHex);
-  void* key_ = nullptr;
+  void* _key = nullptr;
 };
 
 // A feed key trusted by an administrator (HKEY_LOCAL_MACHINE) or, to no avail, by
@@ -58,7 +58,7 @@ class ScopedTrustedKey {
   ScopedTrustedKey& operator=(const ScopedTrustedKey&) = delete;
 
  private:
-  HKEY root_;
+  HKEY _root;
 };
 
 // The test authority among the machine's trusted roots while the object lives.
@@ -68,10 +68,10 @@ class TrustedTestAuthority {
   ~TrustedTestAuthority();
   TrustedTestAuthority(const TrustedTestAuthority&) = delete;
   TrustedTestAuthority& operator=(const TrustedTestAuthority&) = delete;
-  bool ok() const { return added_; }
+  bool Ok() const { return _added; }
 
  private:
-  bool added_ = false;
+  bool _added = false;
 };
 
 // Forgets the feed Serials Nuvora accepted, so that a case starts afresh.
@@ -138,11 +138,11 @@ class NuvoraRun {
   // The folder that TMP points to in this run.
   std::string TempFolder() const;
 
-  DWORD pid() const { return process_.dwProcessId; }
+  DWORD Pid() const { return _process.dwProcessId; }
 
  private:
-  std::string name_, served_, local_, temp_;
-  PROCESS_INFORMATION process_ = {};
+  std::string _name, _served, _local, _temp;
+  PROCESS_INFORMATION _process = {};
 };
 
 }  // namespace nuvora_test

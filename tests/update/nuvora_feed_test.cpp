@@ -155,7 +155,7 @@ TEST_F(NuvoraFeed, SecondStartShowsTheFirstAndLeavesItsFileAlone) {
   EXPECT_EQ(0u, code);
   DWORD owner = 0;
   GetWindowThreadProcessId(GetForegroundWindow(), &owner);
-  EXPECT_EQ(first.pid(), owner) << "the first run's window should be in front";
+  EXPECT_EQ(first.Pid(), owner) << "the first run's window should be in front";
   DestroyWindow(other);
 
   EXPECT_EQ(info, first.Find(Kind::Information));

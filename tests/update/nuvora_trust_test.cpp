@@ -95,7 +95,7 @@ TEST_F(NuvoraTrust, HttpsStaysPrivateAndHonest) {
   const std::string path = RunName(0) + "/update.ini";
   ASSERT_NO_FATAL_FAILURE(ExpectRefused(run, TlsUrl(path, true), kBadCertificate));
   TrustedTestAuthority authority;
-  ASSERT_TRUE(authority.ok());
+  ASSERT_TRUE(authority.Ok());
   {
     NuvoraRun trusted(RunName(1));
     ASSERT_NO_FATAL_FAILURE(ExpectOffered(trusted, TlsUrl(path)));
