@@ -33,6 +33,10 @@ from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
 from urllib.parse import parse_qs, unquote, urlsplit
 
 PIECE = 4096
+# A held body is let go after this long even without its gate: a client that
+# stalled on it (and a process of it that lingers in a blocked read, holding
+# the test runner's output) is never kept waiting past the test's time.
+HOLD_LIMIT = 30.0
 
 
 class Handler(BaseHTTPRequestHandler):
@@ -111,6 +115,26 @@ class Handler(BaseHTTPRequestHandler):
                 self.wfile.flush()
                 time.sleep(drip)
 
+    def wait_for_gate(self, gate):
+        """True once the gate exists; False when the client has gone or the
+        hold limit passed."""
+        give_up = time.monotonic() + HOLD_LIMIT
+        while not os.path.exists(gate):
+            if time.monotonic() > give_up or self.client_gone():
+                return False
+            time.sleep(0.02)
+        return True
+
+    def client_gone(self):
+        if isinstance(self.connection, ssl.SSLSocket):
+            return False  # no peeking below TLS; the hold limit still applies
+        try:
+            return self.connection.recv(1, socket.MSG_PEEK | socket.MSG_DONTWAIT) == b""
+        except (BlockingIOError, ssl.SSLWantReadError):
+            return False
+        except OSError:
+            return True
+
     def send_body(self, data, length, query, chunked):
         cut = int(query.get("cut", length))
         hold = int(query.get("hold", -1))
@@ -125,8 +149,9 @@ class Handler(BaseHTTPRequestHandler):
             offset = end
             if gate and offset == hold:
                 self.wfile.flush()
-                while not os.path.exists(gate):
-                    time.sleep(0.02)
+                if not self.wait_for_gate(gate):
+                    self.close_connection = True
+                    return
         if cut >= length and chunked:
             self.wfile.write(b"0\r\n\r\n")
         self.wfile.flush()
