@@ -10,6 +10,7 @@
 #include <string>
 #include <utility>
 
+#include "glx/pixel_format.h"
 #include "glx/report_failure.h"
 
 namespace glx {
@@ -151,7 +152,7 @@ int CAnimator::SetupPixelFormat(DWORD flags, BYTE colorBits, BYTE depthBits) {
   pfd.cColorBits = colorBits;
   pfd.cDepthBits = depthBits;
   pfd.iLayerType = PFD_MAIN_PLANE;
-  int format = ChoosePixelFormat(_hdc, &pfd);
+  int format = choose_pixel_format(_hdc, pfd);
   _pixelFlags = flags;
   _doubleBuffer = (flags & PFD_DOUBLEBUFFER) != 0;
   if (format == 0)

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "glx/animator.h"
+#include "glx/pixel_format.h"
 #include "tests/win/test_support.h"
 
 using testing_support::CreateTestWindow;
@@ -201,6 +202,45 @@ class AnimatorTest : public ::testing::Test {
   HWND hwnd = nullptr;
   RecordingScene* scene = nullptr;
 };
+
+// The quick pick must be the one ChoosePixelFormat makes, whether an exact
+// match exists (the scene's requests) or not (odd depths, GDI, alpha).
+TEST(PixelFormat, QuickPickIsChoosePixelFormatsPick) {
+  HWND hwnd = CreateTestWindow(64, 64);
+  HDC hdc = GetDC(hwnd);
+  struct Request {
+    DWORD flags;
+    BYTE color, alpha, depth, stencil;
+    bool exact;  // this driver lists a format that matches exactly
+  } requests[] = {
+      {PFD_DOUBLEBUFFER, 24, 0, 16, 0, true},
+      {0, 24, 0, 16, 0, true},
+      {PFD_DOUBLEBUFFER | PFD_GENERIC_ACCELERATED, 24, 0, 16, 0, true},
+      {PFD_DOUBLEBUFFER | PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL, 32, 8, 24, 8, true},
+      {PFD_DOUBLEBUFFER, 24, 0, 17, 0, false},
+      {PFD_SUPPORT_GDI, 16, 0, 16, 0, false},
+      {PFD_DOUBLEBUFFER_DONTCARE, 24, 0, 24, 0, true},
+  };
+  for (const Request& r : requests) {
+    PIXELFORMATDESCRIPTOR want = {};
+    want.nSize = sizeof want;
+    want.nVersion = 1;
+    want.dwFlags = r.flags;
+    want.iPixelType = PFD_TYPE_RGBA;
+    want.cColorBits = r.color;
+    want.cAlphaBits = r.alpha;
+    want.cDepthBits = r.depth;
+    want.cStencilBits = r.stencil;
+    const int format = glx::choose_pixel_format(hdc, want);
+    SCOPED_TRACE(testing::Message() << "flags " << r.flags << " depth " << int(r.depth));
+    EXPECT_EQ(format, ChoosePixelFormat(hdc, &want));
+    PIXELFORMATDESCRIPTOR have = {};
+    ASSERT_TRUE(DescribePixelFormat(hdc, format, sizeof have, &have));
+    EXPECT_EQ(glx::matches_exactly(want, have), r.exact);
+  }
+  ReleaseDC(hwnd, hdc);
+  DestroyWindow(hwnd);
+}
 
 TEST(AnimatorClass, IsCreatedDynamicallyFromItsRuntimeClass) {
   const CRuntimeClass* cls = RUNTIME_CLASS(glx::CAnimator);
