@@ -7,6 +7,7 @@
 
 #include "glx/report_failure.h"
 #include "scene/color_cycler.h"
+#include "scene/indexed_glyph.h"
 #include "scene/sphere_detail.h"
 #include "scene/text_format.h"
 #include "scene/text_ring.h"
@@ -67,11 +68,11 @@ HFONT MakeFont(HDC dc, const std::string& face) {
   return CreateFontIndirectW(&lf);
 }
 
-// Whether the font selected into dc has a glyph for the character (one of
-// the 16-bit range).
+// Whether the font selected into dc has a glyph for the character.
 bool HasGlyph(HDC dc, char32_t code) {
-  const auto unit = static_cast<wchar_t>(code);
   WORD index = 0;
+  if (code > 0xFFFF) return FindGlyphIndex(dc, code, index);
+  const auto unit = static_cast<wchar_t>(code);
   if (GetGlyphIndicesW(dc, &unit, 1, &index, GGI_MARK_NONEXISTING_GLYPHS) == GDI_ERROR) return true;
   return index != 0xFFFF;
 }
@@ -193,13 +194,6 @@ void ZAzozeru::SetUpText() {
 }
 
 bool ZAzozeru::BuildGlyph(char32_t code) {
-  // The outline call takes a character as one UTF-16 unit: beyond U+FFFF it
-  // would draw the glyph of the code cut to 16 bits (U+10041 as 'A'), so such
-  // characters are drawn as nothing.
-  if (code > 0xFFFF) {
-    _glyphs.Add(code, {0, 0.0f});
-    return true;
-  }
   for (;;) {
     if (SelectFont()) {
       if (!HasGlyph(_hdc, code)) {
@@ -246,7 +240,15 @@ void ZAzozeru::BuildFallbackGlyph(char32_t code) {
 
 bool ZAzozeru::MakeGlyph(char32_t code, GLuint list, GLYPHMETRICSFLOAT& metrics) {
   const float deviation = sphere_detail::OutlineDeviation(Settings().textResolution);
-  return wglUseFontOutlinesW(_hdc, code, 1, list, deviation, 0.1f, WGL_FONT_POLYGONS, &metrics);
+  const float extrusion = 0.1f;
+  // The outline call takes one UTF-16 unit: beyond U+FFFF it would build the
+  // glyph of the code cut to 16 bits (U+10041 as 'A').
+  WORD index = 0;
+  if (code > 0xFFFF)
+    return FindGlyphIndex(_hdc, code, index) &&
+           MakeIndexedGlyph(_hdc, index, list, deviation, extrusion, metrics.gmfCellIncX);
+  return wglUseFontOutlinesW(_hdc, code, 1, list, deviation, extrusion, WGL_FONT_POLYGONS,
+                             &metrics);
 }
 
 bool ZAzozeru::SelectFont() {

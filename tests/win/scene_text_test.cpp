@@ -131,8 +131,9 @@ TEST(SceneText, AFaceWithoutOutlinesGivesWayToTheDefaultFace) {
 }
 
 // Any character: Greek and Polish from the chosen face's own outlines,
-// Japanese from a fallback face (Droid Sans Fallback here), a character no
-// face has as nothing; the ring differs from question marks of its length.
+// Japanese and an emoji from fallback faces (Droid Sans Fallback and DejaVu
+// Sans here), a character no face has as nothing; the ring differs from
+// question marks of its length.
 TEST(SceneText, AnyCharacterIsDrawnFromTheChosenFaceOrAFallback) {
   const std::string text =
       "\xce\x96\xcf\x89\xce\xae \xe2\x80\x94 \xc3\x9cn\xc3\xaf"
@@ -169,21 +170,43 @@ TEST(SceneText, AnyCharacterIsDrawnFromTheChosenFaceOrAFallback) {
   EXPECT_GT(unicode.frames[1].LitCount(), 50);
   EXPECT_FALSE(unicode.frames[1] == marks.frames[1]);
 
-  // U+2FFF is no character of any face; beyond U+FFFF (a surrogate pair in
-  // UTF-16) the outline call would cut the code to 16 bits (under Wine U+1F600
-  // of DejaVu Sans came out as its missing-glyph box), so U+10041 would be an
-  // 'A'. Both are drawn as nothing, the rest as always.
-  OnlyText("A\xe2\xbf\xbf\xf0\x90\x81\x81", 3);
-  const auto none = RunScene(o);
-  EXPECT_EQ(angles, 3u);
+  // Beyond U+FFFF (a surrogate pair in UTF-16) the outline call would cut
+  // the code to 16 bits: U+1F600 comes from the fallback face DejaVu Sans by
+  // its glyph index, at that face's advance (2135/2048 em). U+2FFF is no
+  // character of any face, nor U+10041 of any here: both are drawn as
+  // nothing, and U+10041 not as the 'A' of its low 16 bits.
+  OnlyText("A\xe2\xbf\xbf\xf0\x90\x81\x81\xf0\x9f\x98\x80", 3);
+  const auto wide = RunScene(o);
+  EXPECT_EQ(angles, 4u);
   for (char32_t c : {U'\u2fff', U'\U00010041'}) {
     ASSERT_TRUE(glyphs.count(c));
     EXPECT_EQ(glyphs[c].list, 0u);
     EXPECT_EQ(glyphs[c].advance, 0.0f);
   }
   EXPECT_GT(glyphs[U'A'].advance, 0.5f);
-  ASSERT_EQ(none.frames.size(), 2u);
-  EXPECT_GT(none.frames[1].LitCount(), 0);
+  ASSERT_TRUE(glyphs.count(U'\U0001F600'));
+  EXPECT_NE(glyphs[U'\U0001F600'].list, 0u);
+  EXPECT_NEAR(glyphs[U'\U0001F600'].advance, 2135 / 2048.0f, 1e-3);
+  ASSERT_EQ(wide.frames.size(), 2u);
+
+  // Its outline is drawn: five of them light the ring, unlike five
+  // characters no face has, and unlike five question marks.
+  std::string five, none;
+  for (int i = 0; i < 5; ++i) {
+    five += "\xf0\x9f\x98\x80";
+    none += "\xe2\xbf\xbf";
+  }
+  OnlyText(five, 3);
+  const auto faces = RunScene(o);
+  OnlyText(none, 3);
+  const auto blank = RunScene(o);
+  OnlyText("?????", 3);
+  const auto questions = RunScene(o);
+  ASSERT_EQ(faces.frames.size(), 2u);
+  ASSERT_EQ(blank.frames.size(), 2u);
+  ASSERT_EQ(questions.frames.size(), 2u);
+  EXPECT_GT(faces.frames[1].LitCount(), blank.frames[1].LitCount() + 50);
+  EXPECT_FALSE(faces.frames[1] == questions.frames[1]);
 }
 
 TEST(SceneText, EmptyTextDrawsNothingAndLeavesTheFrameIntact) {
