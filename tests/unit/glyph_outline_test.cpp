@@ -10,76 +10,67 @@
 
 namespace {
 
-// Writes outline records by their layout: polygons of curves of points.
-class Records {
- public:
-  void Polygon(double x, double y) {
-    _polygon = _bytes.size();
-    Put32(0);  // its size, set as curves follow
+// Writes records by their layout: a polygon header {size, 24, start}, then
+// curves {type, count, points}; points as two 16.16 fixed numbers.
+struct Records {
+  std::vector<unsigned char> bytes;
+  size_t polygon = 0;
+
+  void Put32(int32_t v) {
+    const auto* p = reinterpret_cast<const unsigned char*>(&v);
+    bytes.insert(bytes.end(), p, p + 4);
+  }
+  void Points(std::vector<OutlinePoint> points) {
+    for (const OutlinePoint& p : points) {
+      Put32(static_cast<int32_t>(std::lround(p.x * 65536)));
+      Put32(static_cast<int32_t>(std::lround(p.y * 65536)));
+    }
+    const uint32_t size = static_cast<uint32_t>(bytes.size() - polygon);
+    std::memcpy(&bytes[polygon], &size, 4);
+  }
+  void Polygon(OutlinePoint start) {
+    polygon = bytes.size();
+    Put32(0);
     Put32(24);
-    Point(x, y);
-    Close();
+    Points({start});
   }
   void Curve(uint16_t type, std::vector<OutlinePoint> points) {
-    Put16(type);
-    Put16(static_cast<uint16_t>(points.size()));
-    for (const OutlinePoint& p : points) Point(p.x, p.y);
-    Close();
+    Put32(type | static_cast<int32_t>(points.size()) << 16);
+    Points(points);
   }
-  std::vector<unsigned char>& Bytes() { return _bytes; }
-
- private:
-  void Put16(uint16_t v) { Put(&v, 2); }
-  void Put32(uint32_t v) { Put(&v, 4); }
-  void Put(const void* v, size_t n) {
-    const auto* p = static_cast<const unsigned char*>(v);
-    _bytes.insert(_bytes.end(), p, p + n);
-  }
-  void Point(double x, double y) {
-    Put32(static_cast<uint32_t>(static_cast<int32_t>(std::lround(x * 65536))));
-    Put32(static_cast<uint32_t>(static_cast<int32_t>(std::lround(y * 65536))));
-  }
-  void Close() {
-    const uint32_t size = static_cast<uint32_t>(_bytes.size() - _polygon);
-    std::memcpy(&_bytes[_polygon], &size, 4);
-  }
-  std::vector<unsigned char> _bytes;
-  size_t _polygon = 0;
 };
 
-std::vector<OutlineContour> Flatten(const std::vector<unsigned char>& bytes, size_t size,
-                                    double em = 1.0, double deviation = 0.01) {
-  return FlattenOutline(bytes.data(), size, em, deviation);
-}
-
-// A square with a negative, fractional corner, closed back on its start, and
-// an arch: one quadratic spline from (0,0) over (1,2) to (2,0).
-Records SquareAndArch() {
+// A square with a negative, fractional corner, closed back on its start; an
+// arch, one quadratic spline from (0,0) over (1,2) to (2,0); and a spline of
+// three control points and a cubic.
+Records Sample() {
   Records r;
-  r.Polygon(-0.5, 0);
+  r.Polygon({-0.5, 0});
   r.Curve(1, {{1, 0}, {1, 1}});
   r.Curve(1, {{-0.5, 1}, {-0.5, 0}});
-  r.Polygon(0, 0);
+  r.Polygon({0, 0});
   r.Curve(2, {{1, 2}, {2, 0}});
+  r.Polygon({0, 0});
+  r.Curve(2, {{0, 1}, {2, 1}, {2, 0}});  // passes through (1,1), the middle of the controls
+  r.Curve(3, {{2, -1}, {0, -1}, {0, -0.5}});
   return r;
 }
 
 }  // namespace
 
-TEST(GlyphOutline, LinesKeepTheirCornersAndSplinesFollowTheirCurve) {
-  Records r = SquareAndArch();
-  const auto contours = Flatten(r.Bytes(), r.Bytes().size(), 2.0);
-  ASSERT_EQ(contours.size(), 2u);
+TEST(GlyphOutline, LinesKeepTheirCornersAndSplinesFollowTheirCurves) {
+  Records r = Sample();
+  const auto contours = FlattenOutline(r.bytes.data(), r.bytes.size(), 2.0, 0.01);
+  ASSERT_EQ(contours.size(), 3u);
   // In ems of a font asked at 2 units: halved. The closing corner is implied.
-  const std::vector<std::pair<double, double>> square = {
-      {-0.25, 0}, {0.5, 0}, {0.5, 0.5}, {-0.25, 0.5}};
-  ASSERT_EQ(contours[0].size(), square.size());
-  for (size_t i = 0; i < square.size(); ++i) {
-    EXPECT_DOUBLE_EQ(contours[0][i].x, square[i].first);
-    EXPECT_DOUBLE_EQ(contours[0][i].y, square[i].second);
+  const OutlinePoint square[] = {{-0.25, 0}, {0.5, 0}, {0.5, 0.5}, {-0.25, 0.5}};
+  ASSERT_EQ(contours[0].size(), 4u);
+  for (size_t i = 0; i < 4; ++i) {
+    EXPECT_DOUBLE_EQ(contours[0][i].x, square[i].x);
+    EXPECT_DOUBLE_EQ(contours[0][i].y, square[i].y);
   }
-  // Every point lies on the arch y = 2x(1 - x) (in ems), and no chord between
-  // two of them strays from it by more than the deviation.
+  // Every point of the arch lies on y = 2x(1 - x) (in ems), and no edge
+  // strays from it by more than the deviation.
   const OutlineContour& arch = contours[1];
   ASSERT_GT(arch.size(), 4u);
   EXPECT_DOUBLE_EQ(arch.back().x, 1.0);
@@ -91,48 +82,38 @@ TEST(GlyphOutline, LinesKeepTheirCornersAndSplinesFollowTheirCurve) {
     const double mx = (p.x + q.x) / 2;
     EXPECT_LE(2 * mx * (1 - mx) - (p.y + q.y) / 2, 0.01 + 1e-12);
   }
-  // A finer deviation gives more edges.
-  EXPECT_GT(Flatten(r.Bytes(), r.Bytes().size(), 2.0, 0.001)[1].size(), arch.size());
-}
+  EXPECT_GT(FlattenOutline(r.bytes.data(), r.bytes.size(), 2.0, 0.001)[1].size(), arch.size());
 
-TEST(GlyphOutline, SplinePointsImplyTheOnCurvePointsBetweenThemAndCubicsReachTheirEnd) {
-  Records r;
-  r.Polygon(0, 0);
-  r.Curve(2, {{0, 1}, {2, 1}, {2, 0}});  // passes through (1,1), the middle of the controls
-  r.Polygon(0, 0);
-  r.Curve(3, {{0, 1}, {1, 1}, {1, 0}});
-  const auto contours = Flatten(r.Bytes(), r.Bytes().size());
-  ASSERT_EQ(contours.size(), 2u);
-  bool throughMiddle = false;
-  for (const OutlinePoint& p : contours[0]) throughMiddle |= p.x == 1.0 && p.y == 1.0;
+  const OutlineContour& mixed = contours[2];
+  bool throughMiddle = false, reachedCubicEnd = false;
+  for (const OutlinePoint& p : mixed) {
+    throughMiddle |= p.x == 0.5 && p.y == 0.5;
+    reachedCubicEnd |= p.x == 0 && p.y == -0.25;
+    EXPECT_GE(p.y, -0.5);  // the cubic stays within its control points
+  }
   EXPECT_TRUE(throughMiddle);
-  EXPECT_EQ(contours[0].back().x, 2.0);
-  EXPECT_EQ(contours[1].back().x, 1.0);
-  EXPECT_EQ(contours[1].back().y, 0.0);
-  for (const OutlinePoint& p : contours[1]) EXPECT_LE(p.y, 0.75 + 1e-12);  // a cubic's peak
+  EXPECT_TRUE(reachedCubicEnd);
 }
 
 // The bytes come from a font: every cut, a wrong type, a count or size that
 // overruns, ends the parse after the last whole polygon (ASan watches reads).
 TEST(GlyphOutline, DamagedRecordsKeepTheWholePolygonsBeforeThem) {
-  Records r = SquareAndArch();
-  std::vector<unsigned char>& bytes = r.Bytes();
-  const size_t firstEnd = 16 + 4 + 16 + 4 + 16;
+  const std::vector<unsigned char> bytes = Sample().bytes;
+  const size_t firstEnd = 56, secondEnd = 92;
+  auto count = [](const std::vector<unsigned char>& b, size_t size) {
+    return FlattenOutline(b.data(), size, 1.0, 0.01).size();
+  };
   for (size_t size = 0; size < bytes.size(); ++size)
-    EXPECT_EQ(Flatten(bytes, size).size(), size < firstEnd ? 0u : 1u) << "cut at " << size;
-
-  std::vector<unsigned char> bad = bytes;
-  bad[firstEnd + 16] = 9;  // an unknown curve type in the second polygon
-  EXPECT_EQ(Flatten(bad, bad.size()).size(), 1u);
-  bad = bytes;
-  bad[firstEnd + 18] = 0xFF;  // more points than the polygon holds
-  EXPECT_EQ(Flatten(bad, bad.size()).size(), 1u);
-  bad = bytes;
-  bad[0] = 0xFF;  // a first polygon larger than the data
-  EXPECT_TRUE(Flatten(bad, bad.size()).empty());
-  bad = bytes;
-  bad[4] = 0;  // not a polygon header
-  EXPECT_TRUE(Flatten(bad, bad.size()).empty());
-  EXPECT_TRUE(FlattenOutline(nullptr, 64, 1.0, 0.01).empty());
-  EXPECT_TRUE(FlattenOutline(bytes.data(), bytes.size(), 0.0, 0.01).empty());
+    EXPECT_EQ(count(bytes, size), size < firstEnd ? 0u : size < secondEnd ? 1u : 2u) << size;
+  auto damaged = [&](size_t at, unsigned char value) {
+    std::vector<unsigned char> b = bytes;
+    b[at] = value;
+    return count(b, b.size());
+  };
+  EXPECT_EQ(damaged(firstEnd + 16, 9), 1u);     // an unknown curve type
+  EXPECT_EQ(damaged(firstEnd + 18, 0xFF), 1u);  // more points than the polygon holds
+  EXPECT_EQ(damaged(0, 0xFF), 0u);              // a polygon larger than the data
+  EXPECT_EQ(damaged(4, 0), 0u);                 // not a polygon header
+  EXPECT_EQ(FlattenOutline(nullptr, 64, 1.0, 0.01).size(), 0u);
+  EXPECT_EQ(FlattenOutline(bytes.data(), bytes.size(), 0.0, 0.01).size(), 0u);
 }
