@@ -43,10 +43,7 @@ bool ReadValue(HKEY key, const char* entry, DWORD& type, std::vector<unsigned ch
   return rc == ERROR_SUCCESS;
 }
 
-std::wstring Wide(const char* utf8) {
-  const std::u16string units = xtl::unicode::utf16_from_utf8(utf8 ? utf8 : "");
-  return std::wstring(units.begin(), units.end());
-}
+std::wstring Wide(const char* utf8) { return xtl::unicode::wide_from_utf8(utf8 ? utf8 : ""); }
 
 }  // namespace
 

@@ -107,10 +107,9 @@ void DDX_Text(CDataExchange* dx, int id, std::string& text) {
     std::wstring buffer(static_cast<size_t>(n) + 1, L'\0');
     n = GetWindowTextW(ctrl, &buffer[0], n + 1);
     buffer.resize(static_cast<size_t>(n > 0 ? n : 0));
-    text = xtl::unicode::utf8_from_utf16(std::u16string(buffer.begin(), buffer.end()));
+    text = xtl::unicode::utf8_from_wide(buffer);
   } else {
-    const std::u16string wide = xtl::unicode::utf16_from_utf8(text);
-    SetWindowTextW(ctrl, reinterpret_cast<const wchar_t*>(wide.c_str()));
+    SetWindowTextW(ctrl, xtl::unicode::wide_from_utf8(text).c_str());
   }
 }
 

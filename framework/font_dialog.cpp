@@ -24,6 +24,5 @@ INT_PTR CFontDialog::DoModal() {
 }
 
 std::string CFontDialog::GetFaceName() const {
-  const wchar_t* face = m_lf.lfFaceName;
-  return xtl::unicode::utf8_from_utf16(std::u16string(face, face + lstrlenW(face)));
+  return xtl::unicode::utf8_from_wide(m_lf.lfFaceName);
 }

@@ -144,8 +144,7 @@ BOOL CPropertySheet::Create(CWnd* parent) {
   m_psh.dwFlags = PSH_PROPSHEETPAGE | PSH_MODELESS;
   m_psh.hwndParent = parent ? parent->m_hWnd : nullptr;
   m_psh.hInstance = AfxGetResourceHandle();
-  const std::u16string caption = xtl::unicode::utf16_from_utf8(m_strCaption);
-  m_caption.assign(caption.begin(), caption.end());
+  m_caption = xtl::unicode::wide_from_utf8(m_strCaption);
   m_psh.pszCaption = m_caption.c_str();
   m_psh.nPages = static_cast<UINT>(m_pageRecords.size());
   m_psh.nStartPage = m_nStartPage;

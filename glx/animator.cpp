@@ -319,14 +319,14 @@ frame_pacing CAnimator::ChoosePacing() {
   const auto* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
   if (!renderer || is_software_renderer(renderer)) return choose_pacing(true, false, 0.0);
   const double rate = RefreshRate();
-  frame_pacing pacing = choose_pacing(false, _doubleBuffer && SwapIntervalFunction(_hdc), rate);
-  if (!SetSwapInterval(pacing.swapInterval)) pacing = choose_pacing(false, false, rate);
+  const SwapIntervalFn set = _doubleBuffer ? SwapIntervalFunction(_hdc) : nullptr;
+  frame_pacing pacing = choose_pacing(false, set != nullptr, rate);
+  if (!SetSwapInterval(set, pacing.swapInterval)) pacing = choose_pacing(false, false, rate);
   return pacing;
 }
 
-bool CAnimator::SetSwapInterval(int n) {
+bool CAnimator::SetSwapInterval(BOOL(WINAPI* set)(int), int n) {
   if (n == _swapInterval) return true;
-  SwapIntervalFn set = SwapIntervalFunction(_hdc);
   if (!set || !set(n)) return false;
   _swapInterval = n;
   return true;

@@ -151,8 +151,9 @@ class CAnimator : public CObject {
   // Render thread: paces anew and restarts the scene's time, so that what
   // came before (the set-up, a pause) does not count.
   void StartClock();
-  // Asks the driver to wait for the n-th refresh in SwapBuffers, if it can.
-  bool SetSwapInterval(int n);
+  // Asks the driver, through its wglSwapIntervalEXT (set), to wait for the
+  // n-th refresh in SwapBuffers, if it can.
+  bool SetSwapInterval(BOOL(WINAPI* set)(int), int n);
   // The refresh rate of the monitor the window is on; 0 when unknown.
   double RefreshRate() const;
 

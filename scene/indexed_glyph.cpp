@@ -6,9 +6,11 @@
 #include <array>
 #include <cmath>
 #include <deque>
+#include <string>
 #include <vector>
 
 #include "scene/glyph_outline.h"
+#include "xtl/unicode.h"
 
 namespace {
 
@@ -99,9 +101,9 @@ bool Outline(HDC hdc, WORD index, GLYPHMETRICS& metrics, std::vector<unsigned ch
 }  // namespace
 
 bool FindGlyphIndex(HDC hdc, char32_t code, WORD& index) {
-  if (code < 0x10000 || code > 0x10FFFF) return false;
-  const wchar_t units[2] = {static_cast<wchar_t>(0xD800 + ((code - 0x10000) >> 10)),
-                            static_cast<wchar_t>(0xDC00 + ((code - 0x10000) & 0x3FF))};
+  const std::u16string pair = xtl::unicode::encode_utf16(std::u32string(1, code));
+  if (pair.size() != 2) return false;  // in the 16-bit range, or no character
+  const auto* units = reinterpret_cast<const wchar_t*>(pair.c_str());
   SCRIPT_ITEM items[3] = {};
   int itemCount = 0;
   if (FAILED(ScriptItemize(units, 2, 2, nullptr, nullptr, items, &itemCount)) || itemCount != 1)

@@ -54,10 +54,7 @@ void AppendCode(char code, const std::tm& local, std::string& out) {
   const wchar_t single[3] = {L'%', static_cast<wchar_t>(code), L'\0'};
   wchar_t buffer[128];
   const std::size_t n = std::wcsftime(buffer, 128, single, &local);
-  if (sizeof(wchar_t) == sizeof(char16_t))
-    out += xtl::unicode::utf8_from_utf16(std::u16string(buffer, buffer + n));
-  else
-    out += xtl::unicode::encode_utf8(std::u32string(buffer, buffer + n));
+  out += xtl::unicode::utf8_from_wide(std::wstring(buffer, n));
 }
 
 bool IsContinuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }

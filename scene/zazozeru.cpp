@@ -39,9 +39,7 @@ int CALLBACK NoteOutlines(const LOGFONTW*, const TEXTMETRICW*, DWORD type, LPARA
 
 // A face name as the wide font functions take it, cut to the field's size.
 void SetFace(LOGFONTW& lf, const std::string& face) {
-  lstrcpynW(lf.lfFaceName,
-            reinterpret_cast<const wchar_t*>(xtl::unicode::utf16_from_utf8(face).c_str()),
-            LF_FACESIZE);
+  lstrcpynW(lf.lfFaceName, xtl::unicode::wide_from_utf8(face).c_str(), LF_FACESIZE);
 }
 
 // Whether the face is installed with outlines. The font mapper would quietly
@@ -200,13 +198,11 @@ bool ZAzozeru::BuildGlyph(char32_t code) {
         BuildFallbackGlyph(code);
         return true;
       }
-      GLYPHMETRICSFLOAT metrics = {};
-      const GLuint list = glGenLists(1);
-      if (list && MakeGlyph(code, list, metrics)) {
-        _glyphs.Add(code, {list, metrics.gmfCellIncX});
+      GlyphCache::Glyph glyph = {};
+      if (MakeGlyphList(code, glyph)) {
+        _glyphs.Add(code, glyph);
         return true;
       }
-      if (list) glDeleteLists(list, 1);
     }
     if (_face == DefaultFace()) return false;
     // Glyphs of two faces would not match: those of the first go.
@@ -225,17 +221,21 @@ void ZAzozeru::BuildFallbackGlyph(char32_t code) {
   GlyphCache::Glyph glyph = {0, 0.0f};  // none has it: drawn as nothing
   for (HFONT font : _fallbackFonts) {
     SelectObject(_hdc, font);
-    if (!HasGlyph(_hdc, code)) continue;
-    GLYPHMETRICSFLOAT metrics = {};
-    const GLuint list = glGenLists(1);
-    if (list && MakeGlyph(code, list, metrics)) {
-      glyph = {list, metrics.gmfCellIncX};
-      break;
-    }
-    if (list) glDeleteLists(list, 1);
+    if (HasGlyph(_hdc, code) && MakeGlyphList(code, glyph)) break;
   }
   SelectObject(_hdc, _font);
   _glyphs.Add(code, glyph);
+}
+
+bool ZAzozeru::MakeGlyphList(char32_t code, GlyphCache::Glyph& glyph) {
+  GLYPHMETRICSFLOAT metrics = {};
+  const GLuint list = glGenLists(1);
+  if (list && MakeGlyph(code, list, metrics)) {
+    glyph = {list, metrics.gmfCellIncX};
+    return true;
+  }
+  if (list) glDeleteLists(list, 1);
+  return false;
 }
 
 bool ZAzozeru::MakeGlyph(char32_t code, GLuint list, GLYPHMETRICSFLOAT& metrics) {

@@ -70,6 +70,9 @@ class ZAzozeru : public glx::CAnimator {
   // A character the chosen face lacks, from the first fallback face that has
   // it; from none, it is drawn as nothing.
   void BuildFallbackGlyph(char32_t code);
+  // A display list of its own for the character, with the selected font;
+  // false (and no list) when the font gives none.
+  bool MakeGlyphList(char32_t code, GlyphCache::Glyph& glyph);
   // The outline of one character as a display list, with the selected font.
   virtual bool MakeGlyph(char32_t code, GLuint list, GLYPHMETRICSFLOAT& metrics);
   // The font of _face, made and selected on first use and kept selected for

@@ -116,8 +116,7 @@ void CTextPage::OnModified() {
 void CTextPage::OnFont() {
   LOGFONTW lf = {};
   // A face name longer than the field's 31 characters is cut there.
-  const std::u16string face = xtl::unicode::utf16_from_utf8(_settings.font);
-  lstrcpynW(lf.lfFaceName, reinterpret_cast<const wchar_t*>(face.c_str()), LF_FACESIZE);
+  lstrcpynW(lf.lfFaceName, xtl::unicode::wide_from_utf8(_settings.font).c_str(), LF_FACESIZE);
   CFontDialog dlg(&lf, CF_SCREENFONTS | CF_FORCEFONTEXIST | CF_TTONLY);
   if (dlg.DoModal() != IDOK) return;
   _settings.font = dlg.GetFaceName();

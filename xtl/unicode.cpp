@@ -109,6 +109,21 @@ std::string utf8_from_utf16(const std::u16string& text) { return encode_utf8(dec
 
 std::u16string utf16_from_utf8(const std::string& text) { return encode_utf16(decode_utf8(text)); }
 
+std::string utf8_from_wide(const std::wstring& text) {
+  if (sizeof(wchar_t) == sizeof(char16_t))
+    return utf8_from_utf16(std::u16string(text.begin(), text.end()));
+  return encode_utf8(std::u32string(text.begin(), text.end()));
+}
+
+std::wstring wide_from_utf8(const std::string& text) {
+  if (sizeof(wchar_t) == sizeof(char16_t)) {
+    const std::u16string units = utf16_from_utf8(text);
+    return std::wstring(units.begin(), units.end());
+  }
+  const std::u32string codes = decode_utf8(text);
+  return std::wstring(codes.begin(), codes.end());
+}
+
 std::size_t utf8_length(const std::string& text) {
   std::size_t count = 0, taken = 0;
   for (std::size_t i = 0; i < text.size(); i += taken, ++count) next_utf8(text, i, taken);

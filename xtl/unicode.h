@@ -19,6 +19,9 @@ std::u16string encode_utf16(const std::u32string& codes);
 
 std::string utf8_from_utf16(const std::u16string& text);
 std::u16string utf16_from_utf8(const std::string& text);
+// The system's wide strings: UTF-16 on Windows, UTF-32 where wchar_t has 32 bits.
+std::string utf8_from_wide(const std::wstring& text);
+std::wstring wide_from_utf8(const std::string& text);
 
 // Appends one code point; one that is no character (a surrogate, beyond
 // U+10FFFF) is appended as U+FFFD.

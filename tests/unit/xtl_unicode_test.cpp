@@ -22,6 +22,9 @@ TEST(Unicode, WellFormedTextRoundTripsThroughEveryForm) {
   const std::u16string units = utf16_from_utf8(kMixed);
   EXPECT_EQ(units, u"\u0396\u03c9\u03ae \u2014 \u0141\u00f3d\u017a \u2014 \u65e5\u672c \U0001F600");
   EXPECT_EQ(utf8_from_utf16(units), kMixed);
+  // wchar_t is 16 bits under Windows, 32 natively: either way the same text.
+  EXPECT_EQ(wide_from_utf8(kMixed).size(), sizeof(wchar_t) == 2 ? units.size() : codes.size());
+  EXPECT_EQ(utf8_from_wide(wide_from_utf8(kMixed)), kMixed);
 }
 
 TEST(Unicode, WhatIsNotWellFormedBecomesReplacementCharacters) {
