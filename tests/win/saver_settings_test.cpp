@@ -7,6 +7,7 @@
 
 #include "saver/resource.h"
 #include "saver/saver_app.h"
+#include "tests/win/test_support.h"
 
 namespace {
 
@@ -247,13 +248,8 @@ void WriteWide(const std::string& subkey, const wchar_t* name, const std::wstrin
 // the same REG_SZ values (RawWide reads no other type), and come back byte
 // for byte.
 TEST_F(SaverSettings, UnicodeTextAndFaceComeBackByteForByte) {
-  const std::wstring text =
-      L"\u0396\u03c9\u03ae \u2014 \u00dcn\u00efc\u00f6d\u00e9 \u2014 "
-      L"\u0141\u00f3d\u017a \u2014 \u65e5\u672c";
-  const std::string utf8 =
-      "\xce\x96\xcf\x89\xce\xae \xe2\x80\x94 \xc3\x9cn\xc3\xaf"
-      "c\xc3\xb6\x64\xc3\xa9 \xe2\x80\x94 "
-      "\xc5\x81\xc3\xb3\x64\xc5\xba \xe2\x80\x94 \xe6\x97\xa5\xe6\x9c\xac";
+  const std::wstring text = testing_support::kUnicodeTextW;
+  const std::string utf8 = testing_support::kUnicodeText;
   WriteWide("1.1\\Text", L"Text", text);
   WriteWide("1.1\\Text", L"Font", L"\u65e5\u672c Gothic");
   const std::vector<BYTE> stored = RawWide("1.1\\Text", L"Text");

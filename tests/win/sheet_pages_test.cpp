@@ -9,6 +9,7 @@
 #include "saver/resource.h"
 #include "settings/settings_ids.h"
 #include "tests/win/sheet_test_support.h"
+#include "tests/win/test_support.h"
 
 namespace {
 
@@ -231,13 +232,7 @@ TEST_F(SheetTest, TypingEnablesApplyButFillingTheBoxDoesNot) {
 // character outside the code page comes through the sheet's loop intact, and
 // Apply hands the text back as it is.
 TEST_F(SheetTest, UnicodeTextIsShownTypedAndAppliedWhole) {
-  const std::wstring wide =
-      L"\u0396\u03c9\u03ae \u2014 \u00dcn\u00efc\u00f6d\u00e9 \u2014 "
-      L"\u0141\u00f3d\u017a \u2014 \u65e5\u672c";
-  settings.text =
-      "\xce\x96\xcf\x89\xce\xae \xe2\x80\x94 \xc3\x9cn\xc3\xaf"
-      "c\xc3\xb6\x64\xc3\xa9 \xe2\x80\x94 "
-      "\xc5\x81\xc3\xb3\x64\xc5\xba \xe2\x80\x94 \xe6\x97\xa5\xe6\x9c\xac";
+  settings.text = testing_support::kUnicodeText;
   const std::string before = settings.text;
   Open();
   Select(kText);
@@ -245,7 +240,7 @@ TEST_F(SheetTest, UnicodeTextIsShownTypedAndAppliedWhole) {
   EXPECT_TRUE(IsWindowUnicode(edit));
   wchar_t shown[64] = {};
   GetWindowTextW(edit, shown, 64);
-  EXPECT_EQ(std::wstring(shown), wide);
+  EXPECT_EQ(std::wstring(shown), testing_support::kUnicodeTextW);
   SendMessageW(edit, EM_SETSEL, 0, 0);
   PostMessageW(edit, WM_CHAR, 0x03A9, 0);  // queued, as a key press is
   Pump();
